@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/window_handle.h"
+
+// The platform side of the entry: where the given window comes from and what each run mode runs.
+
+WindowHandle foregroundWindow();
+
+// The child window of the preview host program, started when it is not running; 0 when it fails.
+WindowHandle findPreviewHost();
+
+void changePassword(WindowHandle window);
+void showConfigDialog(WindowHandle owner);
+void runDisplayLoop(WindowHandle givenWindow);

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/saver_window.h"
+
+#include <cstdint>
+
+// True when the cursor has moved strictly more than the threshold along either axis from start.
+// A negative threshold makes every position count as travel.
+bool travelBeyondThreshold(CursorPosition start, CursorPosition now, std::int32_t threshold);
+
+// True while the password delay after the window's creation still runs. The tick counter wraps,
+// and so does the delay in milliseconds: both are taken modulo 2^32.
+bool withinPasswordDelay(std::uint32_t nowTick, std::uint32_t startTick,
+                         std::int32_t passwordDelaySeconds);

@@ -1,0 +1,33 @@
+#include "shell/saver_state.h"
+
+#include "platform/settings_key.h"
+
+void SaverState::readPlatformValues() {
+    passwordDelay = 15;
+    mouseThreshold = 50;
+    checkingPassword = false;
+    SettingsKey* key = openKeyForReading(SettingsKeyName::PlatformScreenSaver);
+    if (key == nullptr) {
+        return;
+    }
+    // Each value falls back to its default on its own.
+    queryKeyValue(key, "Password Delay", passwordDelay);
+    queryKeyValue(key, "Mouse Threshold", mouseThreshold);
+    closeKey(key);
+}
+
+void SaverState::requestClose() {
+    closeRequested = true;
+    postCloseMessage(window);
+}
+
+void SaverState::beginPasswordCheck() {
+    checkingPassword = true;
+    sendSetCursorMessage(window);
+}
+
+void SaverState::endPasswordCheck() {
+    checkingPassword = false;
+    sendSetCursorMessage(window);
+    startCursor = currentCursorPosition();
+}
