@@ -8,3 +8,7 @@ using WindowHandle = void*;
 inline WindowHandle windowFromNumber(int number) {
     return reinterpret_cast<WindowHandle>(static_cast<long long>(number));
 }
+
+// The window the saver draws in; set by the display loop before the scene is set up, and the
+// owner of the renderer's error boxes.
+inline WindowHandle renderWindow = nullptr;

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// The program's raw data resources: the platform's resource mechanism on Windows, bytes built
+// into the program elsewhere. They stay valid until the process ends.
+
+inline constexpr int meshResourceId = 126;
+inline constexpr int textureResourceId = 127;
+
+struct ResourceBytes {
+    const std::uint8_t* data = nullptr; // null when the resource is missing
+    std::size_t size = 0;
+};
+
+ResourceBytes findResourceBytes(int id);
