@@ -1,0 +1,221 @@
+#include "shell/x11/run_on_display.h"
+
+#include "platform/window_handle.h"
+#include "render/frame.h"
+#include "render/scene.h"
+#include "shell/closing_rules.h"
+#include "shell/x11/frame_output.h"
+#include "shell/x11/frame_pacer.h"
+#include "shell/x11/glx_surface.h"
+#include "shell/x11/termination_signals.h"
+#include "shell/x11/x_error_trap.h"
+
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+#include <poll.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+CursorPosition pointerPosition(Display* display) {
+    Window root = 0;
+    Window child = 0;
+    int rootX = 0;
+    int rootY = 0;
+    int windowX = 0;
+    int windowY = 0;
+    unsigned int buttons = 0;
+    XQueryPointer(display, DefaultRootWindow(display), &root, &child, &rootX, &rootY, &windowX,
+                  &windowY, &buttons);
+    return {rootX, rootY};
+}
+
+// Focus moving into a child or following the pointer is no loss of focus.
+bool focusLost(const XFocusChangeEvent& event) {
+    const bool realChange = event.mode == NotifyNormal || event.mode == NotifyWhileGrabbed;
+    const bool awayFromUs = event.detail == NotifyAncestor || event.detail == NotifyVirtual ||
+                            event.detail == NotifyNonlinear ||
+                            event.detail == NotifyNonlinearVirtual;
+    return realChange && awayFromUs;
+}
+
+class DisplaySession {
+  public:
+    DisplaySession(const Options& options, GlxSurface& surface)
+        : options_(options), surface_(surface),
+          deleteWindow_(XInternAtom(surface.display, "WM_DELETE_WINDOW", False)) {}
+
+    bool closed() const { return closed_; }
+
+    void setStartCursor(CursorPosition position) { startCursor_ = position; }
+
+    void handle(const XEvent& event) {
+        switch (event.type) {
+        case ConfigureNotify:
+            if (event.xconfigure.window == surface_.window) {
+                surface_.width = event.xconfigure.width;
+                surface_.height = event.xconfigure.height;
+            }
+            break;
+        case DestroyNotify:
+            closed_ |= event.xdestroywindow.window == surface_.window;
+            break;
+        case ClientMessage:
+            closed_ |= static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow_;
+            break;
+        case MapNotify:
+            if (fullScreen() && event.xmap.window == surface_.window) {
+                // Focus can only go to a viewable window.
+                XSetInputFocus(surface_.display, surface_.window, RevertToParent, CurrentTime);
+            }
+            break;
+        case KeyPress:
+            if (fullScreen()) {
+                closed_ = true;
+            } else {
+                XKeyEvent key = event.xkey;
+                closed_ |= XLookupKeysym(&key, 0) == XK_Escape;
+            }
+            break;
+        case ButtonPress:
+            closed_ |= fullScreen();
+            break;
+        case MotionNotify:
+            closed_ |= fullScreen() &&
+                       travelBeyondThreshold(startCursor_, pointerPosition(surface_.display),
+                                             options_.mouseThreshold);
+            break;
+        case FocusIn:
+            hadFocus_ = true;
+            break;
+        case FocusOut:
+            closed_ |= fullScreen() && hadFocus_ && focusLost(event.xfocus);
+            break;
+        default:
+            break;
+        }
+    }
+
+  private:
+    bool fullScreen() const { return options_.target == DisplayTarget::FullScreen; }
+
+    const Options& options_;
+    GlxSurface& surface_;
+    Atom deleteWindow_;
+    CursorPosition startCursor_;
+    bool hadFocus_ = false;
+    bool closed_ = false;
+};
+
+std::optional<GlxSurface> openSurface(Display* display, const Options& options,
+                                      std::string& error) {
+    switch (options.target) {
+    case DisplayTarget::GivenWindow:
+        return openForeignWindow(display, options.windowId, error);
+    case DisplayTarget::RootWindow: {
+        // XScreenSaver hands its own window over in the environment.
+        const char* given = std::getenv("XSCREENSAVER_WINDOW");
+        const auto window = given != nullptr ? parseWindowId(given) : std::nullopt;
+        if (given != nullptr && !window) {
+            error = "XSCREENSAVER_WINDOW holds no window id: '" + std::string(given) + "'";
+            return std::nullopt;
+        }
+        return openForeignWindow(display, window.value_or(DefaultRootWindow(display)), error);
+    }
+    default:
+        return openOwnWindow(display, saverSettings, options.target == DisplayTarget::FullScreen,
+                             error);
+    }
+}
+
+// Sleeps until the next frame is due, an X event arrives or a termination signal does.
+void waitForNextFrame(Display* display, PaceClock::time_point due) {
+    const auto remaining = due - PaceClock::now();
+    if (remaining <= PaceClock::duration::zero()) {
+        return;
+    }
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(remaining);
+    const timespec timeout{
+        static_cast<time_t>(seconds.count()),
+        static_cast<long>(std::chrono::nanoseconds(remaining - seconds).count())};
+    pollfd waits[2] = {{ConnectionNumber(display), POLLIN, 0}, {terminationWakeFd(), POLLIN, 0}};
+    ppoll(waits, 2, &timeout, nullptr);
+}
+
+void runLoop(const Options& options, GlxSurface& surface, DisplaySession& session) {
+    FramePacer pacer(options.maxFps, PaceClock::now());
+    FrameRateMeter meter(PaceClock::now());
+    bool firstFrame = true;
+    while (true) {
+        while (XPending(surface.display) > 0) {
+            XEvent event;
+            XNextEvent(surface.display, &event);
+            session.handle(event);
+        }
+        if (session.closed() || terminationRequested() || drawingWindowGone()) {
+            return;
+        }
+        const auto now = PaceClock::now();
+        if (!pacer.frameDue(now)) {
+            waitForNextFrame(surface.display, pacer.nextFrame());
+            continue;
+        }
+        pacer.frameStarted(now);
+        // The picture follows the window's size, as the preview's does on Windows.
+        saverSettings.resolutionX = surface.width;
+        saverSettings.resolutionY = surface.height;
+        drawFrame();
+        if (options.showFps) {
+            if (firstFrame) {
+                std::fputs("quillmesh: first frame drawn\n", stderr);
+                firstFrame = false;
+            }
+            if (const auto rate = meter.frameDrawn(PaceClock::now())) {
+                std::fprintf(stderr, "quillmesh: %.1f fps\n", *rate);
+            }
+        }
+    }
+}
+
+} // namespace
+
+int runOnDisplay(const Options& options) {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        std::fprintf(stderr, "quillmesh: cannot open the X display '%s'\n", XDisplayName(nullptr));
+        return 1;
+    }
+    trapXErrors(display);
+    const bool fullScreen = options.target == DisplayTarget::FullScreen;
+    Window previousFocus = None;
+    int previousRevert = RevertToParent;
+    XGetInputFocus(display, &previousFocus, &previousRevert);
+    const CursorPosition startCursor = pointerPosition(display);
+
+    std::string error;
+    std::optional<GlxSurface> surface = openSurface(display, options, error);
+    if (!surface) {
+        std::fprintf(stderr, "quillmesh: %s\n", error.c_str());
+        XCloseDisplay(display);
+        return 1;
+    }
+    DisplaySession session(options, *surface);
+    session.setStartCursor(startCursor);
+
+    renderWindow = reinterpret_cast<WindowHandle>(surface->window);
+    presentToWindow(display, surface->window, surface->doubleBuffered);
+    setSwapInterval(*surface, options.maxFps > 0 ? 1 : 0);
+    setupScene();
+    runLoop(options, *surface, session);
+
+    closeSurface(*surface);
+    if (fullScreen && previousFocus != None) {
+        // Hand the keyboard back to whoever had it; if that window has gone, the trap ignores it.
+        XSetInputFocus(display, previousFocus, previousRevert, CurrentTime);
+    }
+    XSync(display, False);
+    XCloseDisplay(display);
+    return 0;
+}
