@@ -9,6 +9,8 @@ packages=(
     libgtest-dev googletest libbenchmark-dev
     # OpenGL: Mesa with headless EGL, GLU, X11 and GLX for the Linux program, libpng for pictures
     libgl-dev libegl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-mesa0 libx11-dev libpng-dev
+    # the fuzzers: clang with libFuzzer's runtime
+    clang libclang-rt-14-dev
     # the Windows build and its tests under Wine
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64
     # a private X server and input for the end-to-end tests

@@ -3,19 +3,19 @@
 
 #include "platform/settings_key.h"
 
+#include "settings/posix/settings_text.h"
+
 #include <algorithm>
-#include <charconv>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <system_error>
-#include <utility>
-#include <vector>
 
 struct SettingsKey {
     std::filesystem::path path;
-    std::vector<std::pair<std::string, std::string>> values; // in file order
+    SettingsLines values; // in file order
     bool writable = false;
 };
 
@@ -41,17 +41,12 @@ SettingsKey* openKeyForReading(SettingsKeyName name) {
     if (name != SettingsKeyName::Product) {
         return nullptr;
     }
-    std::ifstream file(settingsFilePath());
+    std::ifstream file(settingsFilePath(), std::ios::binary);
     if (!file) {
         return nullptr;
     }
-    auto* key = new SettingsKey{};
-    for (std::string line; std::getline(file, line);) {
-        if (const auto equals = line.find('='); equals != std::string::npos) {
-            key->values.emplace_back(line.substr(0, equals), line.substr(equals + 1));
-        }
-    }
-    return key;
+    const std::string text{std::istreambuf_iterator<char>(file), {}};
+    return new SettingsKey{{}, parseSettingsLines(text)};
 }
 
 SettingsKey* createKeyForWriting() {
@@ -69,13 +64,11 @@ bool queryKeyValue(SettingsKey* key, const char* name, std::int32_t& value) {
     if (found == key->values.end()) {
         return false;
     }
-    const std::string& text = found->second;
-    std::int32_t parsed = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
-    if (error != std::errc{} || end != text.data() + text.size()) {
+    const std::optional<std::int32_t> parsed = parseSettingValue(found->second);
+    if (!parsed) {
         return false;
     }
-    value = parsed;
+    value = *parsed;
     return true;
 }
 

@@ -3,6 +3,8 @@
 
 #include "platform/settings_key.h"
 
+#include "settings/stored_dword.h"
+
 #include <windows.h>
 
 struct SettingsKey {
@@ -38,15 +40,15 @@ SettingsKey* createKeyForWriting() {
 bool queryKeyValue(SettingsKey* key, const char* name, std::int32_t& value) {
     BYTE data[4];
     DWORD size = sizeof data;
-    // Longer data makes the query fail; shorter data is refused too, so no unwritten byte is read.
-    if (RegQueryValueExA(key->handle, name, nullptr, nullptr, data, &size) != ERROR_SUCCESS ||
-        size != sizeof data) {
+    // Longer data makes the query fail; shorter data is refused by storedDword.
+    if (RegQueryValueExA(key->handle, name, nullptr, nullptr, data, &size) != ERROR_SUCCESS) {
         return false;
     }
-    std::uint32_t bits =
-        static_cast<std::uint32_t>(data[0]) | static_cast<std::uint32_t>(data[1]) << 8 |
-        static_cast<std::uint32_t>(data[2]) << 16 | static_cast<std::uint32_t>(data[3]) << 24;
-    value = static_cast<std::int32_t>(bits);
+    const std::optional<std::int32_t> stored = storedDword(data, size);
+    if (!stored) {
+        return false;
+    }
+    value = *stored;
     return true;
 }
 
