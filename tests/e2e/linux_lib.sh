@@ -44,12 +44,19 @@ ends_on_sigterm() {
     local start=$EPOCHREALTIME
     kill -TERM "$program_pid"
     ended_with_zero_within 1 || return 1
-    echo "  ended $(awk -v a="$start" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.0f", (b - a) * 1000 }') ms after SIGTERM"
+    awk -v a="$start" -v b="$EPOCHREALTIME" \
+        'BEGIN { printf "  ended %.0f ms after SIGTERM\n", (b - a) * 1000 }'
 }
 
 # The share of pixels in a picture (a file, or an X window's contents) that are not black.
 lit_share() { # lit_share FILE
     convert "$1" -colorspace gray -threshold 4% -format '%[fx:mean]' info:
+}
+
+window_size_is() { # window_size_is WINDOW-ID WxH
+    local size
+    size=$(xwininfo -id "$1" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }')
+    [[ $size == "$2" ]]
 }
 
 window_picture() { # window_picture WINDOW-ID FILE
@@ -77,7 +84,9 @@ centred_in_picture() { # centred_in_picture FILE
     read -r box_w box_h box_x box_y < <(convert "$1" -fuzz 4% -trim -format '%w %h %X %Y' info:)
     awk -v W="$width" -v H="$height" -v w="$box_w" -v h="$box_h" -v x="$box_x" -v y="$box_y" \
         'BEGIN { cx = x + w / 2; cy = y + h / 2
-                 ok = (cx - W / 2)^2 <= (W / 10)^2 && (cy - H / 2)^2 <= (H / 10)^2 && w >= (W < H ? W : H) / 2
-                 if (!ok) printf "  lit box %dx%d+%d+%d in %dx%d\n", w, h, x, y, W, H > "/dev/stderr"
+                 centred = (cx - W / 2)^2 <= (W / 10)^2 && (cy - H / 2)^2 <= (H / 10)^2
+                 ok = centred && w >= (W < H ? W : H) / 2
+                 if (!ok)
+                     printf "  lit box %dx%d+%d+%d in %dx%d\n", w, h, x, y, W, H > "/dev/stderr"
                  exit !ok }'
 }

@@ -20,8 +20,7 @@ echo "--- its own window"
 start_program --max-fps 30
 id=$(wait_for_window Quillmesh) || id=""
 check "a window titled Quillmesh appears" test -n "$id"
-check "the window is Resolution X by Resolution Y (800x600)" \
-    bash -c "xwininfo -id '$id' | grep -q 'Width: 800' && xwininfo -id '$id' | grep -q 'Height: 600'"
+check "the window is Resolution X by Resolution Y (800x600)" window_size_is "$id" 800x600
 check "the window shows a lit picture" wait_for_picture "$id" "$work/window.png"
 check "the picture is centred in the window" centred_in_picture "$work/window.png"
 xdotool windowsize "$id" 240 180
@@ -39,8 +38,7 @@ stop_program
 
 start_program --width 320 --height 240
 id=$(wait_for_window Quillmesh) || id=""
-check "--width and --height size the window" \
-    bash -c "xwininfo -id '$id' | grep -q 'Width: 320' && xwininfo -id '$id' | grep -q 'Height: 240'"
+check "--width and --height size the window" window_size_is "$id" 320x240
 xdotool key --window "$id" space 2>/dev/null
 sleep 0.3
 check "another key leaves the window open" still_running
@@ -60,8 +58,7 @@ fullscreen() { # fullscreen ARG...: starts the saver with the pointer at 400,300
     done
 }
 fullscreen
-check "the saver covers the screen (800x600)" \
-    bash -c "xwininfo -id '$id' | grep -q 'Width: 800' && xwininfo -id '$id' | grep -q 'Height: 600'"
+check "the saver covers the screen (800x600)" window_size_is "$id" 800x600
 check "the saver's window is override-redirect" \
     bash -c "xwininfo -id '$id' | grep -q 'Override Redirect State: yes'"
 check "the saver has the input focus" test "$(xdotool getwindowfocus)" = "$id"

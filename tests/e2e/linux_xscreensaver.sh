@@ -44,7 +44,8 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 hack=$prefix/libexec/xscreensaver/quillmesh
 config=$prefix/share/xscreensaver/config/quillmesh.xml
 check "the hack is in libexec/xscreensaver" test -x "$hack"
-check "bin/quillmesh leads to it" test "$(readlink -f "$prefix/bin/quillmesh")" = "$(readlink -f "$hack")"
+check "bin/quillmesh leads to it" \
+    test "$(readlink -f "$prefix/bin/quillmesh")" = "$(readlink -f "$hack")"
 check "the config is in share/xscreensaver/config" test -f "$config"
 check "the manual is in man6" test -f "$prefix/share/man/man6/quillmesh.6"
 manual_renders_cleanly() {
@@ -53,7 +54,8 @@ manual_renders_cleanly() {
     [[ -z $warnings ]] || echo "$warnings" >&2
     [[ -z $warnings ]]
 }
-check "the manual renders without warnings" manual_renders_cleanly "$prefix/share/man/man6/quillmesh.6"
+check "the manual renders without warnings" \
+    manual_renders_cleanly "$prefix/share/man/man6/quillmesh.6"
 
 # Every command-line piece the dialog can produce must be an option the hack accepts.
 mapfile -t pieces < <(python3 - "$config" <<'PY'

@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# Figures for the Linux program in its own window on a private Xvfb (Mesa llvmpipe):
+#   - processor seconds per wall second with --max-fps 60 against --max-fps 0, and their ratio
+#     (the cap should cost at most a third of running flat out);
+#   - start to first frame in milliseconds (process start until the first frame is swapped);
+#   - peak resident memory.
+#   bash bench/linux_shell.sh build/native [SECONDS]
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+if [[ -z ${QUILLMESH_XVFB_SESSION:-} ]]; then
+    exec "$here/../tests/xvfb_session.sh" --timeout 600 bash "$0" "$@"
+fi
+quillmesh=$(cd "$1" && pwd)/shell/x11/quillmesh
+seconds=${2:-5}
+work=$(mktemp -d "${TMPDIR:-/tmp}/quillmesh-bench.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+export XDG_CONFIG_HOME=$work/config
+ticks=$(getconf CLK_TCK)
+
+cpu_seconds() { # cpu_seconds PID: user and system time of all its threads so far
+    awk -v t="$ticks" '{ sub(/^.*\) /, ""); printf "%.3f", ($12 + $13) / t }' "/proc/$1/stat"
+}
+
+# Runs the program for the given wall time; prints "cpu-seconds xvfb-cpu-seconds peak-rss-kB
+# mean-fps". The X server's time counts too: with Mesa's software path it copies every frame.
+run_for() { # run_for SECONDS ARG...
+    local wall=$1
+    shift
+    "$quillmesh" --fps "$@" 2>"$work/fps.log" &
+    local pid=$!
+    sleep 1 # past start-up: measure the steady state only
+    local start_cpu end_cpu start_server end_server
+    start_cpu=$(cpu_seconds "$pid")
+    start_server=$(cpu_seconds "$QUILLMESH_XVFB_PID")
+    sleep "$wall"
+    end_cpu=$(cpu_seconds "$pid")
+    end_server=$(cpu_seconds "$QUILLMESH_XVFB_PID")
+    local rss
+    rss=$(awk '/^VmHWM:/ { print $2 }' "/proc/$pid/status")
+    kill -TERM "$pid"
+    wait "$pid"
+    local fps
+    fps=$(awk '/fps$/ { sum += $2; n++ } END { if (n) printf "%.1f", sum / n; else print "?" }' \
+        "$work/fps.log")
+    awk -v a="$start_cpu" -v b="$end_cpu" -v c="$start_server" -v d="$end_server" \
+        -v r="$rss" -v f="$fps" 'BEGIN { printf "%.3f %.3f %s %s\n", b - a, d - c, r, f }'
+}
+
+compare() { # compare WIDTH HEIGHT
+    local size=(--width "$1" --height "$2")
+    read -r capped_cpu capped_server capped_rss capped_fps < <(
+        run_for "$seconds" "${size[@]}" --max-fps 60)
+    read -r free_cpu free_server free_rss free_fps < <(run_for "$seconds" "${size[@]}" --max-fps 0)
+    awk -v c="$capped_cpu" -v f="$free_cpu" -v cs="$capped_server" -v fs="$free_server" \
+        -v s="$seconds" -v cf="$capped_fps" -v ff="$free_fps" -v w="$1x$2" '
+        BEGIN {
+            printf "window %s, cpu per wall second (program + X server):\n", w
+            printf "  --max-fps 60: %.3f + %.3f (%s fps)\n", c / s, cs / s, cf
+            printf "  --max-fps 0:  %.3f + %.3f (%s fps)\n", f / s, fs / s, ff
+            printf "  ratio capped / uncapped: program %.3f, with the server %.3f",
+                c / f, (c + cs) / (f + fs)
+            printf " (goal <= 0.333)\n"
+            if (cf > 0 && ff > 0)
+                printf "  program cpu per frame: %.2f ms capped, %.2f ms uncapped\n",
+                    1000 * c / (s * cf), 1000 * f / (s * ff)
+        }'
+}
+
+compare 320 240
+compare 800 600
+
+# Start to first frame: from just before the program starts until it reports the first swap.
+mkfifo "$work/stderr"
+samples=()
+for _ in 1 2 3 4 5; do
+    start=$EPOCHREALTIME
+    "$quillmesh" --fps 2>"$work/stderr" &
+    pid=$!
+    while read -r line; do
+        if [[ $line == "quillmesh: first frame drawn" ]]; then
+            samples+=("$(awk -v a="$start" -v b="$EPOCHREALTIME" \
+                'BEGIN { printf "%.1f", (b - a) * 1000 }')")
+            break
+        fi
+    done <"$work/stderr"
+    kill -TERM "$pid"
+    wait "$pid"
+done
+printf '%s\n' "${samples[@]}" | sort -n | awk '
+    { v[NR] = $1 }
+    END {
+        printf "start to first frame: median %.1f ms (min %.1f, max %.1f, %d runs)\n",
+            v[int((NR + 1) / 2)], v[1], v[NR], NR
+    }'
+
+echo "peak resident memory (800x600): ${capped_rss} kB at --max-fps 60," \
+    "${free_rss} kB at --max-fps 0"
