@@ -45,6 +45,7 @@ class DisplaySession {
   public:
     DisplaySession(const Options& options, GlxSurface& surface)
         : options_(options), surface_(surface),
+          windowManagerProtocols_(XInternAtom(surface.display, "WM_PROTOCOLS", False)),
           deleteWindow_(XInternAtom(surface.display, "WM_DELETE_WINDOW", False)) {}
 
     bool closed() const { return closed_; }
@@ -63,7 +64,8 @@ class DisplaySession {
             closed_ |= event.xdestroywindow.window == surface_.window;
             break;
         case ClientMessage:
-            closed_ |= static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow_;
+            closed_ |= event.xclient.message_type == windowManagerProtocols_ &&
+                       static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow_;
             break;
         case MapNotify:
             if (fullScreen() && event.xmap.window == surface_.window) {
@@ -103,6 +105,7 @@ class DisplaySession {
 
     const Options& options_;
     GlxSurface& surface_;
+    Atom windowManagerProtocols_;
     Atom deleteWindow_;
     CursorPosition startCursor_;
     bool hadFocus_ = false;

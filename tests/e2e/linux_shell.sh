@@ -11,6 +11,7 @@ fi
 source "$here/lib.sh"
 source "$here/linux_lib.sh"
 quillmesh=$(cd "$1" && pwd)/shell/x11/quillmesh
+send_wm_delete=$(cd "$1" && pwd)/tests/shell/x11/send_wm_delete
 work=$(mktemp -d "${TMPDIR:-/tmp}/quillmesh-e2e.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 # Settings of our own, so the user's file plays no part.
@@ -34,6 +35,12 @@ window_picture "$id" "$work/wide.png"
 check "after a resize to 500x200 the picture is centred again" centred_in_picture "$work/wide.png"
 xdotool key --window "$id" Escape 2>/dev/null
 check "Escape closes the window with 0" ended_with_zero_within 2
+stop_program
+
+start_program --max-fps 20
+id=$(wait_for_window Quillmesh) || id=""
+"$send_wm_delete" "$id"
+check "the window manager's close (WM_DELETE_WINDOW) closes it with 0" ended_with_zero_within 2
 stop_program
 
 start_program --width 320 --height 240
