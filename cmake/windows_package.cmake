@@ -1,0 +1,22 @@
+# The release archive: `cpack` in the Windows build directory makes quillmesh-<version>-win64.zip
+# with the saver, the preview host, the README and the licence.
+
+# windres reports no dependencies, so the files the .rc pulls in are named here.
+set_property(SOURCE ${CMAKE_SOURCE_DIR}/resources/quillmesh.rc TARGET_DIRECTORY quillmesh
+    APPEND PROPERTY OBJECT_DEPENDS
+        ${CMAKE_SOURCE_DIR}/resources/quillmesh.ico
+        ${QUILLMESH_GENERATED_RESOURCES}/quillmesh.manifest
+        ${QUILLMESH_GENERATED_RESOURCES}/quillmesh_version.h)
+
+install(TARGETS quillmesh RUNTIME DESTINATION .)
+if(TARGET scrprev)
+    install(TARGETS scrprev RUNTIME DESTINATION .)
+endif()
+install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION .)
+
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME quillmesh)
+set(CPACK_PACKAGE_VENDOR "Quillmesh developers")
+set(CPACK_PACKAGE_FILE_NAME quillmesh-${PROJECT_VERSION}-win64)
+set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
+include(CPack)

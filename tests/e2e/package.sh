@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# The release archive of the Windows build: cpack makes quillmesh-<version>-win64.zip holding the
+# saver, the preview host, the README and the licence, and nothing else. Needs no Wine.
+#   bash tests/e2e/package.sh build/windows
+set -uo pipefail
+here=$(dirname "$0")
+source "$here/lib.sh"
+build=$(realpath "$1")
+source_dir=$(realpath "$here/../..")
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+top=quillmesh-$version-win64
+zip=$build/package/$top.zip
+unpacked=$(mktemp -d)
+trap 'rm -rf "$unpacked"' EXIT
+
+make_archive() {
+    rm -f "$zip"
+    cpack --config "$build/CPackConfig.cmake" -B "$build/package" >"$unpacked/cpack.log" 2>&1 ||
+        { cat "$unpacked/cpack.log" >&2; return 1; }
+    [[ -f $zip ]]
+}
+
+listing_is_exactly() { # listing_is_exactly FILE...
+    local expected actual
+    expected=$(printf "$top/%s\n" "$@" | sort)
+    actual=$(unzip -Z1 "$zip" | grep -v '/$' | sort)
+    [[ $actual == "$expected" ]] || { diff <(echo "$expected") <(echo "$actual") >&2; return 1; }
+}
+
+same_as() { cmp -s "$unpacked/$top/$1" "$2"; }
+
+# A symbol table left in would show here; a stripped file has none.
+stripped() {
+    local table
+    table=$(x86_64-w64-mingw32-objdump -t "$unpacked/$top/$1") && [[ $table == *"no symbols"* ]]
+}
+
+# Only the platform's own DLLs: no MinGW runtime DLL that a user's machine lacks.
+imports_only_system_dlls() {
+    local headers dll
+    headers=$(x86_64-w64-mingw32-objdump -p "$unpacked/$top/$1") || return 1
+    for dll in $(sed -n 's/^\s*DLL Name: //p' <<<"$headers"); do
+        case ${dll,,} in
+        kernel32.dll | user32.dll | gdi32.dll | advapi32.dll | opengl32.dll | glu32.dll | msvcrt.dll) ;;
+        *) echo "$1 imports $dll" >&2; return 1 ;;
+        esac
+    done
+}
+
+version_resource_says() { # version_resource_says VERSION
+    local resources
+    resources=$(x86_64-w64-mingw32-windres -i "$unpacked/$top/quillmesh.scr" -O rc) &&
+        [[ $resources == *"VALUE \"ProductVersion\", \"$1\""* ]]
+}
+
+check "cpack makes $top.zip" make_archive
+check "it holds quillmesh.scr, Scrprev.exe, README.md and LICENSE only" \
+    listing_is_exactly quillmesh.scr Scrprev.exe README.md LICENSE
+unzip -q "$zip" -d "$unpacked" 2>/dev/null
+check "its quillmesh.scr is the one built" same_as quillmesh.scr "$build/shell/win32/quillmesh.scr"
+check "its README.md and LICENSE are the repository's" \
+    bash -c "cmp -s '$unpacked/$top/README.md' '$source_dir/README.md' &&
+             cmp -s '$unpacked/$top/LICENSE' '$source_dir/LICENSE'"
+check "the archive's version is the saver's product version" version_resource_says "$version"
+for program in quillmesh.scr Scrprev.exe; do
+    check "$program is stripped" stripped "$program"
+    check "$program imports only the platform's DLLs" imports_only_system_dlls "$program"
+done
+ls -l "$zip" "$build/shell/win32/quillmesh.scr" 2>/dev/null | awk '{print $5, $NF}'
+
+summary

@@ -1,0 +1,22 @@
+// Writes the program's icon file: make_icon resources/quillmesh.ico
+#include "tools/icon/icon_file.h"
+
+#include <cstdio>
+#include <fstream>
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_icon OUTPUT.ico\n");
+        return 2;
+    }
+    std::vector<std::uint8_t> bytes = generateIconFile();
+    std::ofstream out(argv[1], std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) {
+        std::fprintf(stderr, "make_icon: cannot write %s\n", argv[1]);
+        return 1;
+    }
+    return 0;
+}
