@@ -1,0 +1,30 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+// What one render mode draws of a model: which primitives over which run of the face indices,
+// and whether texturing is on for them.
+enum class Primitive { Lines, Points, Triangles };
+
+struct DrawCall {
+    Primitive primitive;
+    std::int32_t firstIndex; // counted in indices into the face array
+    std::int32_t indexCount;
+    bool textured;
+
+    bool operator==(const DrawCall&) const = default;
+};
+
+struct DrawCalls {
+    std::array<DrawCall, 2> calls{};
+    std::size_t count = 0;
+
+    const DrawCall* begin() const { return calls.data(); }
+    const DrawCall* end() const { return calls.data() + count; }
+};
+
+// 0 "Wireframe", 1 "Dotted", 2 "Texture Mapping", 3 "All of them"; any other mode draws nothing.
+// faceCount is at most 2^31 / 3, as loadModel ensures.
+DrawCalls drawCallsFor(std::int32_t renderMode, std::int32_t faceCount);
