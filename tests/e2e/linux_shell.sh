@@ -211,6 +211,15 @@ start_program --max-fps 10
 id=$(wait_for_window Quillmesh) || id=""
 check "and the program runs with it" wait_for_picture "$id" "$work/dot50.png"
 stop_program
+sed -i -e 's/^Resolution X=.*/Resolution X=0/' -e 's/^Resolution Y=.*/Resolution Y=-7/' \
+    "$XDG_CONFIG_HOME/quillmesh/settings"
+start_program --max-fps 10
+id=$(wait_for_window Quillmesh) || id=""
+check "a stored resolution of 0 by -7 still opens a window, of the smallest size" \
+    window_size_is "$id" 1x1
+check "and the program runs on" still_running
+check "until SIGTERM ends it with 0" ends_on_sigterm
+stop_program
 touch "$work/not-a-folder"
 XDG_CONFIG_HOME=$work/not-a-folder "$quillmesh" --save 2>"$work/err"
 status=$?

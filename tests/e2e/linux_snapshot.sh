@@ -40,6 +40,13 @@ mkdir -p "$XDG_CONFIG_HOME/quillmesh"
 check "a stored Rendermode 5 exits 0" test $? -eq 0
 check "and sizes the picture from the stored resolution" is_png_of_size "$work/none.png" 200x100
 check "and the picture is black" test "$(convert "$work/none.png" -format '%[fx:maxima]' info:)" = 0
+sed -i 's/^Resolution X=.*/Resolution X=0/' "$XDG_CONFIG_HOME/quillmesh/settings"
+"$quillmesh" --snapshot "$work/empty.png" 2>"$work/err"
+status=$?
+check "a stored resolution of 0 cannot size a picture: exit 1, asking for --size" \
+    bash -c "(( $status == 1 )) && grep -q -- '--size' '$work/err' && test ! -e '$work/empty.png'"
+"$quillmesh" --snapshot "$work/sized.png" --size 20x10
+check "while --size still gives one" is_png_of_size "$work/sized.png" 20x10
 rm -r "$XDG_CONFIG_HOME/quillmesh"
 
 "$quillmesh" --snapshot "$work/missing/folder/x.png" 2>"$work/err"
