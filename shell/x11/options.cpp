@@ -363,7 +363,8 @@ Running:
       --mouse-threshold N  with --fullscreen: pixels the mouse may travel along either axis
                            before the saver ends (0 to 100000; 50)
       --max-fps N          frame rate cap, 0 for none (0 to 1000; 60)
-      --fps                print the frame rate to standard error once a second
+      --fps                report the first frame, then the frame rate once a second, on
+                           standard error
   -h, --help               show this help and exit
 
 The settings file is $XDG_CONFIG_HOME/quillmesh/settings (default ~/.config/quillmesh/settings).
