@@ -23,6 +23,7 @@ run() { # run NAME COMMAND...: keeps the output for the summary, goes on after a
     "$@" 2>&1 | tee "$logs/$name.log" || status=1
 }
 
+run harness bash tests/wine_harness_test.sh
 run native ctest --preset native
 run sanitize ctest --preset sanitize
 # One Wine session for all Windows tests; each end-to-end script cleans up the keys it sets.

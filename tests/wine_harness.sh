@@ -20,10 +20,15 @@ fi
 session=$(mktemp -d "${TMPDIR:-/tmp}/quillmesh-wine.XXXXXX")
 xvfb_pid=""
 server_pid=""
+command_pid=""
 
 teardown() {
     local status=$?
     trap - EXIT INT TERM
+    if [[ -n $command_pid ]] && kill -0 "$command_pid" 2>/dev/null; then
+        kill "$command_pid" 2>/dev/null || true # timeout passes it on to the command
+        wait "$command_pid" 2>/dev/null || true
+    fi
     if [[ -n $server_pid ]]; then
         # -k ends the session's programs and writes the registry out; never -k9.
         timeout 30 wineserver -k >/dev/null 2>&1 || true
@@ -56,8 +61,10 @@ export DISPLAY
 
 export WINEPREFIX=$session/prefix WINEARCH=win64 WINEDEBUG=-all,err+module
 export WINEDLLOVERRIDES="mscoree=;mshtml="
-# A persistent server in the foreground, so that its process id is ours to end.
-wineserver -f -p </dev/null >/dev/null 2>&1 &
+# A persistent server in the foreground, so that its process id is ours to end. It needs the
+# prefix folder to exist.
+mkdir "$WINEPREFIX"
+wineserver -f -p </dev/null >"$session/wineserver.log" 2>&1 &
 server_pid=$!
 timeout 120 wineboot -i >/dev/null 2>&1
 # Without a window manager Wine stalls on every DestroyWindow unless it manages no windows itself.
@@ -67,5 +74,8 @@ timeout 60 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_D
     >/dev/null
 
 export QUILLMESH_WINE_SESSION=$session
+# In the background, so that an interrupt is handled at once rather than after the command.
+timeout -k 5 "$limit" "$@" &
+command_pid=$!
 set +e
-timeout -k 5 "$limit" "$@"
+wait "$command_pid"
