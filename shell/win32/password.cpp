@@ -3,6 +3,7 @@
 #include "shell/win32/password.h"
 
 #include "platform/mode_handlers.h"
+#include "shell/win32/platform_version.h"
 
 #include <windows.h>
 
@@ -19,10 +20,7 @@ Function lookUp(HMODULE library, const char* name) {
 } // namespace
 
 int verifyPassword(HWND window) {
-    OSVERSIONINFOA version{};
-    version.dwOSVersionInfoSize = sizeof version;
-    GetVersionExA(&version);
-    if (version.dwPlatformId == VER_PLATFORM_WIN32_NT) {
+    if (platformId() == VER_PLATFORM_WIN32_NT) {
         return 1;
     }
     HMODULE library = LoadLibraryA("PASSWORD.CPL");

@@ -1,0 +1,7 @@
+#include "shell/win32/tick_count.h"
+
+#include <windows.h>
+
+std::uint32_t currentTickCount() {
+    return GetTickCount();
+}

@@ -1,0 +1,7 @@
+// A password library whose only export has the wrong name.
+
+#include <windows.h>
+
+extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePassword(HWND) {
+    return FALSE;
+}
