@@ -8,6 +8,11 @@ set_property(SOURCE ${CMAKE_SOURCE_DIR}/resources/quillmesh.rc TARGET_DIRECTORY 
         ${QUILLMESH_GENERATED_RESOURCES}/quillmesh.manifest
         ${QUILLMESH_GENERATED_RESOURCES}/quillmesh_version.h)
 
+# The .rc brings the manifest; the MSVC linker would otherwise make a second one.
+if(MSVC)
+    target_link_options(quillmesh PRIVATE /MANIFEST:NO)
+endif()
+
 install(TARGETS quillmesh RUNTIME DESTINATION .)
 if(TARGET scrprev)
     install(TARGETS scrprev RUNTIME DESTINATION .)
