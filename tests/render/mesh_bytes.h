@@ -13,10 +13,6 @@ struct TestMesh {
 // The mesh resource format: face count, vertex count, faces, vertices, little-endian.
 std::vector<std::uint8_t> meshBytes(const TestMesh& mesh);
 
-// A closed tube like the carried one: 180 rings of 16 vertices (radius 11.674) around a circle
-// of radius 80 in the x-y plane, two triangles per ring segment, wound outward.
-TestMesh syntheticTube();
-
 // A texture resource: RGB from a function of the texel's column and row.
 template <typename TexelColour>
 std::vector<std::uint8_t> textureBytes(TexelColour colour) {

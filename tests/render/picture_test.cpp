@@ -1,9 +1,7 @@
-#include "platform/resources.h"
 #include "render/frame.h"
 #include "render/scene.h"
 #include "shell/headless/frame_pixels.h"
 #include "shell/headless/png_writer.h"
-#include "tests/render/mesh_bytes.h"
 #include "tests/render/render_fixture.h"
 
 #include <cstdlib>
@@ -58,18 +56,11 @@ int differingPixels(const Pixels& a, const Pixels& b) {
     return count;
 }
 
+// The carried mesh and texture, as the program draws them.
 class Picture : public RenderTest {
   protected:
     static constexpr int width = contextWidth;
     static constexpr int height = contextHeight;
-
-    void SetUp() override {
-        RenderTest::SetUp();
-        fakeResources[meshResourceId] = meshBytes(syntheticTube());
-        fakeResources[textureResourceId] = textureBytes([](int x, int y) {
-            return std::array{255, (x ^ y) & 0xff, 0};
-        });
-    }
 
     // Sets the scene up afresh, draws the frames and keeps the last one, also as a PNG in the
     // build tree for a person to look at. The test's swap does not swap, so the pixels read
