@@ -132,11 +132,9 @@ std::array<Ring, halfRingCount> firstHalfRings() {
 
     std::array<Ring, halfRingCount> rings{};
     CurvePoint previous = start;
-    for (int ring = 0; ring <= halfRingCount; ++ring) {
-        if (ring < halfRingCount) {
-            rings[ring] = {previous.position, previous.tangent, reference};
-        }
-        for (int step = 1; step <= frameStepsPerRing && ring < halfRingCount; ++step) {
+    for (int ring = 0; ring < halfRingCount; ++ring) {
+        rings[ring] = {previous.position, previous.tangent, reference};
+        for (int step = 1; step <= frameStepsPerRing; ++step) {
             const CurvePoint next =
                 centreLine(ringParameter(ring + static_cast<double>(step) / frameStepsPerRing));
             reference = normalised(carriedReference(previous, next, reference));
@@ -144,6 +142,7 @@ std::array<Ring, halfRingCount> firstHalfRings() {
         }
     }
 
+    // previous is now the point of ring 90, the start turned half a turn.
     const Vec target = turnedDirection(rings[0].across);
     const double twist =
         stableAtan2(dot(cross(reference, target), previous.tangent), dot(reference, target));
