@@ -76,17 +76,22 @@ wait_for_picture() { # wait_for_picture WINDOW-ID FILE
     return 1
 }
 
-# Succeeds when the lit part of a picture is centred in it, within a tenth of its size, and
-# spans at least half of its smaller side: what a viewport that follows the window gives.
+# Succeeds when the lit part of a picture lies around its middle, within a quarter of its size:
+# what a viewport that follows the window gives. A viewport left at an older, larger size puts
+# the middle of the picture towards the window's top right, or out of it altogether.
 centred_in_picture() { # centred_in_picture FILE
     local width height box_w box_h box_x box_y
     read -r width height < <(identify -format '%w %h' "$1")
     read -r box_w box_h box_x box_y < <(convert "$1" -fuzz 4% -trim -format '%w %h %X %Y' info:)
     awk -v W="$width" -v H="$height" -v w="$box_w" -v h="$box_h" -v x="$box_x" -v y="$box_y" \
         'BEGIN { cx = x + w / 2; cy = y + h / 2
-                 centred = (cx - W / 2)^2 <= (W / 10)^2 && (cy - H / 2)^2 <= (H / 10)^2
-                 ok = centred && w >= (W < H ? W : H) / 2
+                 ok = (cx - W / 2)^2 <= (W / 4)^2 && (cy - H / 2)^2 <= (H / 4)^2
                  if (!ok)
                      printf "  lit box %dx%d+%d+%d in %dx%d\n", w, h, x, y, W, H > "/dev/stderr"
                  exit !ok }'
+}
+
+# The picture after a resize: lit enough, and centred.
+follows_size() { # follows_size FILE
+    at_least "$(lit_share "$1")" 0.05 && centred_in_picture "$1"
 }

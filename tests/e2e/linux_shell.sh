@@ -24,15 +24,15 @@ check "a window titled Quillmesh appears" test -n "$id"
 check "the window is Resolution X by Resolution Y (800x600)" window_size_is "$id" 800x600
 check "the window shows a lit picture" wait_for_picture "$id" "$work/window.png"
 check "the picture is centred in the window" centred_in_picture "$work/window.png"
-xdotool windowsize "$id" 240 180
+xdotool windowsize "$id" 120 120
 sleep 0.5
 window_picture "$id" "$work/resized.png"
-check "after a resize to 240x180 the picture is centred in the smaller window" \
-    centred_in_picture "$work/resized.png"
-xdotool windowsize "$id" 500 200
+check "after a resize to 120x120 the picture fills the smaller window" \
+    follows_size "$work/resized.png"
+xdotool windowsize "$id" 300 100
 sleep 0.5
 window_picture "$id" "$work/wide.png"
-check "after a resize to 500x200 the picture is centred again" centred_in_picture "$work/wide.png"
+check "after a resize to 300x100 it fills that one" follows_size "$work/wide.png"
 xdotool key --window "$id" Escape 2>/dev/null
 check "Escape closes the window with 0" ended_with_zero_within 2
 stop_program
@@ -112,6 +112,15 @@ fullscreen
 xdotool windowfocus "$other" 2>/dev/null
 check "losing the focus ends the saver with 0" ended_with_zero_within 2
 stop_program
+
+xdotool windowfocus "$other" 2>/dev/null
+sleep 0.2
+fullscreen
+xdotool key a
+check "a key ends the saver" ended_with_zero_within 2
+check "and the focus goes back to the window that had it" \
+    test "$(xdotool getwindowfocus 2>/dev/null)" = "$other"
+stop_program
 kill "$other_pid" 2>/dev/null
 wait "$other_pid" 2>/dev/null
 
@@ -131,10 +140,10 @@ host=$(xwininfo -children -id "$top" | awk '/child(ren)?:$/ { getline; print $1;
 start_program --window-id "$host"
 check "--window-id draws inside the given window" wait_for_picture "$host" "$work/hosted.png"
 check "the picture is centred in it" centred_in_picture "$work/hosted.png"
-xdotool windowsize "$top" 200 300
+xdotool windowsize "$top" 120 120
 sleep 0.7
 window_picture "$host" "$work/hosted-resized.png"
-check "the picture follows the window's new size" centred_in_picture "$work/hosted-resized.png"
+check "the picture follows the window's new size" follows_size "$work/hosted-resized.png"
 check "the given window keeps its own title" test "$(xdotool getwindowname "$top")" = xlogo
 kill "$host_pid"
 wait "$host_pid" 2>/dev/null
