@@ -81,7 +81,9 @@ LRESULT CALLBACK saverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_ACTIVATE:
     case WM_ACTIVATEAPP:
     case WM_NCACTIVATE:
-        if (saver && LOWORD(wParam) == 0) {
+        // A modal box or dialog of the saver's own (an error box, the password dialog) disables
+        // the window while it is up; its taking the activation is no reason to close.
+        if (saver && LOWORD(wParam) == 0 && IsWindowEnabled(window)) {
             closeOnInput();
         }
         break;

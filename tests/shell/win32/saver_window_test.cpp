@@ -217,6 +217,18 @@ INSTANTIATE_TEST_SUITE_P(
                     InputRow{"ButtonUp", WM_LBUTTONUP, 0, false}),
     [](const testing::TestParamInfo<InputRow>& row) { return row.param.name; });
 
+TEST_F(SaverWindowTest, ActivationTakenByAModalBoxOfTheSaverDoesNotClose) {
+    create(RunMode::Saver);
+    stopFrameTimer();
+    EnableWindow(window, FALSE); // as a modal message box owned by the window does
+    send(WM_NCACTIVATE, FALSE);
+    send(WM_ACTIVATE, WA_INACTIVE);
+    EXPECT_FALSE(state.closeRequested);
+    EnableWindow(window, TRUE);
+    send(WM_ACTIVATE, WA_INACTIVE);
+    EXPECT_TRUE(state.closeRequested);
+}
+
 TEST_F(SaverWindowTest, RunModeIsReadOnEveryMessage) {
     create(RunMode::Preview);
     stopFrameTimer();

@@ -1,0 +1,301 @@
+// The display loop for real: windows, the pixel format, the rendering context and the message
+// loop under Wine, with a scene and frames of the test's own that look at what they were given.
+
+#include "shell/win32/display_loop.h"
+
+#include "platform/mode_handlers.h"
+#include "platform/window_handle.h"
+#include "render/frame.h"
+#include "render/scene.h"
+#include "settings/saver_settings.h"
+#include "shell/run_mode.h"
+#include "shell/saver_state.h"
+#include "shell/win32/render_handles.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+
+namespace {
+
+struct SceneSetup {
+    int calls = 0;
+    bool contextCurrent = false;
+    PIXELFORMATDESCRIPTOR format{};
+};
+SceneSetup sceneSetup;
+
+int framesDrawn = 0;
+std::function<void(int frame)> onFrame;
+
+} // namespace
+
+void setupScene() {
+    ++sceneSetup.calls;
+    sceneSetup.contextCurrent = renderContext != nullptr && wglGetCurrentContext() == renderContext;
+    DescribePixelFormat(renderDC, GetPixelFormat(renderDC), sizeof sceneSetup.format,
+                        &sceneSetup.format);
+}
+
+void drawFrame() {
+    ++framesDrawn;
+    if (onFrame) {
+        onFrame(framesDrawn);
+    }
+}
+
+namespace {
+
+// What a frame finds of its window and of the platform.
+struct Seen {
+    HWND parent = nullptr;
+    RECT rect{};
+    LONG style = 0;
+    LONG extendedStyle = 0;
+    std::string title;
+    std::string className;
+    DWORD classStyle = 0;
+    HBRUSH background = nullptr;
+    BOOL saverRunning = -1;
+};
+
+BOOL saverRunning() {
+    BOOL running = FALSE;
+    SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
+    return running;
+}
+
+Seen look(HWND window) {
+    Seen seen;
+    seen.parent = GetParent(window);
+    GetWindowRect(window, &seen.rect);
+    if (seen.parent != nullptr) {
+        MapWindowPoints(nullptr, seen.parent, reinterpret_cast<POINT*>(&seen.rect), 2);
+    }
+    seen.style = GetWindowLongA(window, GWL_STYLE);
+    seen.extendedStyle = GetWindowLongA(window, GWL_EXSTYLE);
+    char text[64] = "";
+    GetWindowTextA(window, text, sizeof text);
+    seen.title = text;
+    GetClassNameA(window, text, sizeof text);
+    seen.className = text;
+    seen.classStyle = static_cast<DWORD>(GetClassLongPtrA(window, GCL_STYLE));
+    seen.background = reinterpret_cast<HBRUSH>(GetClassLongPtrA(window, GCLP_HBRBACKGROUND));
+    seen.saverRunning = saverRunning();
+    return seen;
+}
+
+LONG WINAPI filterOfTheTest(EXCEPTION_POINTERS*) {
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
+LPTOP_LEVEL_EXCEPTION_FILTER currentExceptionFilter() {
+    const LPTOP_LEVEL_EXCEPTION_FILTER filter = SetUnhandledExceptionFilter(nullptr);
+    SetUnhandledExceptionFilter(filter);
+    return filter;
+}
+
+class DisplayLoopTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        saverSettings = defaultSettings;
+        state.passwordDelay = 15;
+        state.mouseThreshold = 50;
+        saverState = &state;
+        sceneSetup = {};
+        framesDrawn = 0;
+        onFrame = nullptr;
+        renderWindow = nullptr;
+        renderDC = nullptr;
+        renderContext = nullptr;
+        SetUnhandledExceptionFilter(filterOfTheTest);
+    }
+
+    void TearDown() override {
+        if (IsWindow(static_cast<HWND>(renderWindow))) {
+            DestroyWindow(static_cast<HWND>(renderWindow));
+        }
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        }
+        saverState = nullptr;
+        SetUnhandledExceptionFilter(nullptr);
+    }
+
+    // Looks at the first frame and runs the given step on the third.
+    void onThirdFrame(std::function<void()> step) {
+        onFrame = [this, step](int frame) {
+            if (frame == 1) {
+                seen = look(static_cast<HWND>(renderWindow));
+            } else if (frame == 3) {
+                step();
+            }
+        };
+    }
+
+    SaverState state;
+    Seen seen;
+};
+
+TEST(PixelFormatTest, FollowsTheSettingsCutToEightBits) {
+    struct Row {
+        std::int32_t bitDepth, alphaDepth, zBufferDepth, stencilDepth;
+        BYTE color, alpha, depth, stencil;
+    };
+    for (const Row& row : {Row{16, 8, 16, 0, 16, 8, 16, 0}, Row{24, 0, 32, 8, 24, 0, 32, 8},
+                           Row{0x120, 256, -1, 0x7FFFFF03, 0x20, 0, 0xFF, 3}}) {
+        saverSettings = defaultSettings;
+        saverSettings.bitDepth = row.bitDepth;
+        saverSettings.alphaDepth = row.alphaDepth;
+        saverSettings.zBufferDepth = row.zBufferDepth;
+        saverSettings.stencilDepth = row.stencilDepth;
+
+        PIXELFORMATDESCRIPTOR expected;
+        std::memset(&expected, 0, sizeof expected);
+        expected.nSize = 40;
+        expected.nVersion = 1;
+        expected.dwFlags = 0x25;
+        expected.iPixelType = PFD_TYPE_RGBA;
+        expected.cColorBits = row.color;
+        expected.cAlphaBits = row.alpha;
+        expected.cDepthBits = row.depth;
+        expected.cStencilBits = row.stencil;
+        expected.iLayerType = PFD_MAIN_PLANE;
+
+        PIXELFORMATDESCRIPTOR record;
+        std::memset(&record, 0xA5, sizeof record); // whatever was there before is cleared
+        fillPixelFormat(record);
+        EXPECT_EQ(std::memcmp(&record, &expected, sizeof record), 0)
+            << "bit depth " << row.bitDepth << ", depth " << row.zBufferDepth;
+    }
+}
+
+TEST_F(DisplayLoopTest, PreviewDrawsInAChildOfTheHostsSizeWithOnePixelLinesAndPoints) {
+    runMode = RunMode::Preview;
+    HWND host = CreateWindowExA(0, "STATIC", "host", WS_POPUP | WS_VISIBLE, 10, 20, 152, 112,
+                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(host, nullptr);
+    const BOOL runningBefore = saverRunning();
+    onThirdFrame([host] { DestroyWindow(host); });
+
+    runDisplayLoop(host);
+
+    EXPECT_EQ(sceneSetup.calls, 1);
+    EXPECT_TRUE(sceneSetup.contextCurrent);
+    EXPECT_TRUE(sceneSetup.format.dwFlags & PFD_DOUBLEBUFFER);
+    EXPECT_GE(framesDrawn, 3);
+    EXPECT_EQ(seen.parent, host);
+    EXPECT_EQ(seen.rect.left, 0);
+    EXPECT_EQ(seen.rect.top, 0);
+    EXPECT_EQ(seen.rect.right, 152);
+    EXPECT_EQ(seen.rect.bottom, 112);
+    EXPECT_EQ(seen.style, WS_CHILD | WS_VISIBLE);
+    EXPECT_EQ(seen.extendedStyle, 0);
+    EXPECT_EQ(seen.title, "SaverPreview");
+    EXPECT_EQ(seen.className, "ScrClass");
+    EXPECT_EQ(seen.classStyle, static_cast<DWORD>(CS_OWNDC));
+    EXPECT_EQ(seen.background, GetStockObject(BLACK_BRUSH));
+    EXPECT_EQ(seen.saverRunning, runningBefore) << "Preview leaves the platform notice alone";
+    EXPECT_EQ(saverSettings.resolutionX, 152);
+    EXPECT_EQ(saverSettings.resolutionY, 112);
+    EXPECT_EQ(saverSettings.dotSize, 1);
+    EXPECT_EQ(saverSettings.lineSize, 1);
+    EXPECT_EQ(saverSettings.bitDepth, defaultSettings.bitDepth);
+    EXPECT_EQ(currentExceptionFilter(), filterOfTheTest);
+}
+
+TEST_F(DisplayLoopTest, PreviewWithoutAHostEndsAtOnce) {
+    runMode = RunMode::Preview;
+    runDisplayLoop(nullptr);
+    EXPECT_EQ(renderWindow, nullptr);
+    EXPECT_EQ(sceneSetup.calls, 0);
+    EXPECT_EQ(framesDrawn, 0);
+    EXPECT_EQ(saverSettings.resolutionX, defaultSettings.resolutionX);
+}
+
+TEST_F(DisplayLoopTest, SaverCoversTheScreenTopmostAndEndsOnAKey) {
+    runMode = RunMode::Saver;
+    saverSettings.resolutionX = 640;
+    saverSettings.resolutionY = 480;
+    LPTOP_LEVEL_EXCEPTION_FILTER filterDuringRun = nullptr;
+    onThirdFrame([&filterDuringRun] {
+        filterDuringRun = currentExceptionFilter();
+        SendMessageA(static_cast<HWND>(renderWindow), WM_KEYDOWN, 'A', 0);
+    });
+
+    runDisplayLoop(nullptr);
+
+    EXPECT_EQ(sceneSetup.calls, 1);
+    EXPECT_TRUE(sceneSetup.contextCurrent);
+    EXPECT_EQ(seen.parent, nullptr);
+    EXPECT_EQ(seen.rect.left, 0);
+    EXPECT_EQ(seen.rect.top, 0);
+    EXPECT_EQ(seen.rect.right, 640);
+    EXPECT_EQ(seen.rect.bottom, 480);
+    EXPECT_EQ(static_cast<DWORD>(seen.style),
+              static_cast<DWORD>(WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
+    EXPECT_TRUE(seen.extendedStyle & WS_EX_TOPMOST);
+    EXPECT_EQ(seen.title, "SaverWindow");
+    EXPECT_EQ(seen.className, "ScrClass");
+    EXPECT_TRUE(seen.saverRunning);
+    EXPECT_NE(filterDuringRun, filterOfTheTest) << "a crash filter guards the display";
+
+    EXPECT_FALSE(IsWindow(static_cast<HWND>(renderWindow))) << "the key closed the window";
+    EXPECT_FALSE(saverRunning());
+    EXPECT_EQ(currentExceptionFilter(), filterOfTheTest);
+}
+
+TEST_F(DisplayLoopTest, QuitFromAnErrorBoxTearsDownTheSameWay) {
+    runMode = RunMode::Saver;
+    onThirdFrame([] { PostQuitMessage(1); });
+    runDisplayLoop(nullptr);
+    EXPECT_TRUE(seen.saverRunning);
+    EXPECT_TRUE(IsWindow(static_cast<HWND>(renderWindow))) << "the window goes with the process";
+    EXPECT_FALSE(saverRunning());
+    EXPECT_EQ(currentExceptionFilter(), filterOfTheTest);
+}
+
+TEST_F(DisplayLoopTest, CrashFilterPutsTheDisplayBackAndLetsTheCrashGoOn) {
+    runMode = RunMode::Saver;
+    BOOL runningAfterCrash = TRUE;
+    LONG verdict = 0;
+    onThirdFrame([&] {
+        EXCEPTION_RECORD record{};
+        record.ExceptionCode = EXCEPTION_ACCESS_VIOLATION;
+        CONTEXT context{};
+        EXCEPTION_POINTERS crash{&record, &context};
+        verdict = currentExceptionFilter()(&crash);
+        runningAfterCrash = saverRunning();
+        PostQuitMessage(0);
+    });
+    runDisplayLoop(nullptr);
+    EXPECT_TRUE(seen.saverRunning);
+    EXPECT_EQ(verdict, EXCEPTION_CONTINUE_SEARCH);
+    EXPECT_FALSE(runningAfterCrash);
+}
+
+HHOOK refusingHook = nullptr;
+
+LRESULT CALLBACK refuseWindowCreation(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND) {
+        return 1;
+    }
+    return CallNextHookEx(refusingHook, code, wParam, lParam);
+}
+
+TEST_F(DisplayLoopTest, SaverWindowThatCannotBeCreatedEndsTheRunWithTheDisplayBack) {
+    runMode = RunMode::Saver;
+    refusingHook = SetWindowsHookExA(WH_CBT, refuseWindowCreation, nullptr, GetCurrentThreadId());
+    ASSERT_NE(refusingHook, nullptr);
+    runDisplayLoop(nullptr);
+    UnhookWindowsHookEx(refusingHook);
+    EXPECT_EQ(renderWindow, nullptr);
+    EXPECT_EQ(sceneSetup.calls, 0);
+    EXPECT_EQ(framesDrawn, 0);
+    EXPECT_FALSE(saverRunning());
+    EXPECT_EQ(currentExceptionFilter(), filterOfTheTest);
+}
+
+} // namespace
