@@ -21,7 +21,7 @@ class Model {
     // to fill; faceScratch is zero-filled.
     Model(std::int32_t vertexCount, std::int32_t faceCount, WindowHandle ownerWindow);
 
-    // Scene setup (scene.cpp).
+    // Scene setup (model_setup.cpp).
     void createTexture(const std::uint8_t* pixels, std::int32_t byteCount, std::int32_t envMap);
     void enableBlending();
     void setPointSize(float size);
