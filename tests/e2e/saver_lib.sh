@@ -1,0 +1,102 @@
+# Shared by the end-to-end scripts of the saver and its preview under Wine. Source it after
+# lib.sh, with the build directory in $build.
+
+scr=$build/shell/win32/quillmesh.scr
+scrprev=$build/tools/scrprev/Scrprev.exe
+probe_program=$build/tests/e2e/saver_probe.exe
+settings_key="HKCU\\Software\\Halvorn\\Brisco's Quillmesh"
+platform_key="HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Screen Savers"
+shots=${shots:-$(mktemp -d)}
+saver_pid=""
+
+# Ends what a failed check left running, so that the next step starts clean.
+stop_saver() {
+    if [[ -n $saver_pid ]] && kill -0 "$saver_pid" 2>/dev/null; then
+        kill "$saver_pid" 2>/dev/null
+        wait "$saver_pid" 2>/dev/null
+    fi
+    saver_pid=""
+}
+trap stop_saver EXIT
+
+probe() { # probe COMMAND [ARG]: saver_probe.exe, its output without carriage returns
+    local output
+    output=$(timeout 30 wine "$probe_program" "$@" 2>/dev/null) || return 1
+    printf '%s\n' "${output//$'\r'/}"
+}
+
+reg_dword() { # reg_dword KEY NAME VALUE
+    timeout 30 wine reg add "$1" /v "$2" /t REG_DWORD /d "$3" /f >/dev/null 2>&1
+}
+
+# All eleven settings, the defaults but for the ones given; the store takes all or none.
+store_settings() { # store_settings ["NAME=VALUE"...]
+    local -A values=(["Resolution X"]=800 ["Resolution Y"]=600 ["Bit Depth"]=16
+        ["ZBuffer Depth"]=16 ["Alpha Depth"]=8 ["Stencil Depth"]=0 ["Rendermode"]=0 ["Timer"]=0
+        ["EnvMap"]=0 ["Line Size"]=2 ["Dot Size"]=8)
+    local setting name
+    for setting in "$@"; do
+        values[${setting%%=*}]=${setting#*=}
+    done
+    for name in "${!values[@]}"; do
+        reg_dword "$settings_key" "$name" "${values[$name]}"
+    done
+}
+
+start_saver() { # start_saver ARGUMENT...: sets saver_pid
+    stop_saver
+    wine "$scr" "$@" &
+    saver_pid=$!
+}
+
+# True when the saver ended within the seconds with the exit code ("nonzero": any but 0).
+ended_with() { # ended_with CODE [SECONDS]
+    local expected=$1 seconds=${2:-10} status
+    for _ in $(seq $((seconds * 10))); do
+        kill -0 "$saver_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$saver_pid" 2>/dev/null; then
+        stop_saver
+        return 1
+    fi
+    wait "$saver_pid"
+    status=$?
+    saver_pid=""
+    if [[ $expected == nonzero ]]; then
+        ((status != 0))
+    else
+        ((status == expected))
+    fi
+}
+
+# What a saver that must stay is given to close wrongly; nothing else tells "still running".
+keeps_running() { # keeps_running SECONDS
+    sleep "$1"
+    kill -0 "$saver_pid" 2>/dev/null
+}
+
+until_probe_says() { # until_probe_says EXPECTED [SECONDS] COMMAND [ARG]
+    local expected=$1 seconds=$2
+    shift 2
+    for _ in $(seq $((seconds * 4))); do
+        [[ $(probe "$@") == "$expected" ]] && return 0
+        sleep 0.25
+    done
+    return 1
+}
+
+screenshot() { # screenshot NAME: saves the screen as $shots/NAME.png
+    import -window root "$shots/$1.png"
+}
+
+# The saver's picture: orange light on black, so far more red than blue, unlike grey or white.
+shows_the_picture() { # shows_the_picture NAME [AREA]
+    local means
+    means=$(convert "$shots/$1.png" ${2:+-crop "$2"} -format '%[fx:mean.r] %[fx:mean.b]' info:)
+    awk -v red="${means% *}" -v blue="${means#* }" 'BEGIN { exit !(red > 0.01 && red > 2 * blue) }'
+}
+
+all_black() { # all_black NAME
+    [[ $(convert "$shots/$1.png" -format '%[fx:maxima]' info:) == 0 ]]
+}

@@ -1,0 +1,143 @@
+// Looks at a running saver from outside, for the end-to-end scripts:
+//   saver_probe mode          the primary display's current mode, "WIDTHxHEIGHT"
+//   saver_probe running       1 while the platform believes a screen saver runs, else 0
+//   saver_probe saver         the saver window: "WIDTHxHEIGHT+X+Y topmost|normal"; fails without
+//   one saver_probe close         posts WM_CLOSE to the saver window, as another program might
+//   saver_probe crash         makes the saver's process crash, in a thread started there
+//   saver_probe host          the preview host's child: its window number, for "/p NUMBER", and
+//                             "WIDTHxHEIGHT+X+Y" on the screen
+//   saver_probe preview       the preview window: "WIDTHxHEIGHT+X+Y" on the screen, whether its
+//                             parent is the preview host's child ("in-host"), and its handle in hex
+//   saver_probe close-host    posts WM_CLOSE to the preview host
+//   saver_probe boxes TITLE   how many visible windows have the title
+//   saver_probe answer TITLE  presses Yes in the message box with the title
+
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+HWND saverWindow() {
+    return FindWindowA("ScrClass", "SaverWindow");
+}
+
+HWND hostChild() {
+    HWND host = FindWindowA("Scrprev", nullptr);
+    return host != nullptr ? GetWindow(host, GW_CHILD) : nullptr;
+}
+
+void printRect(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    std::printf("%ldx%ld+%ld+%ld", rect.right - rect.left, rect.bottom - rect.top, rect.left,
+                rect.top);
+}
+
+struct TitleCount {
+    const char* title;
+    int count;
+};
+
+BOOL CALLBACK countTitle(HWND window, LPARAM data) {
+    auto* counted = reinterpret_cast<TitleCount*>(data);
+    char text[256] = "";
+    GetWindowTextA(window, text, sizeof text);
+    if (IsWindowVisible(window) && std::strcmp(text, counted->title) == 0) {
+        ++counted->count;
+    }
+    return TRUE;
+}
+
+int crashSaver() {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(saverWindow(), &processId);
+    HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, processId);
+    if (process == nullptr) {
+        return 1;
+    }
+    // A thread that starts at an address where nothing is mapped faults at once.
+    const auto nowhere = reinterpret_cast<LPTHREAD_START_ROUTINE>(std::uintptr_t{0x10});
+    HANDLE thread = CreateRemoteThread(process, nullptr, 0, nowhere, nullptr, 0, nullptr);
+    CloseHandle(process);
+    if (thread == nullptr) {
+        return 1;
+    }
+    CloseHandle(thread);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        return 2;
+    }
+    const char* command = argv[1];
+    if (std::strcmp(command, "mode") == 0) {
+        DEVMODEA mode{};
+        mode.dmSize = sizeof mode;
+        EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode);
+        std::printf("%lux%lu\n", mode.dmPelsWidth, mode.dmPelsHeight);
+        return 0;
+    }
+    if (std::strcmp(command, "running") == 0) {
+        BOOL running = FALSE;
+        SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
+        std::printf("%d\n", running ? 1 : 0);
+        return 0;
+    }
+    if (std::strcmp(command, "saver") == 0) {
+        HWND window = saverWindow();
+        if (window == nullptr) {
+            return 1;
+        }
+        printRect(window);
+        const bool topmost = (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+        std::printf(" %s\n", topmost ? "topmost" : "normal");
+        return 0;
+    }
+    if (std::strcmp(command, "close") == 0) {
+        return PostMessageA(saverWindow(), WM_CLOSE, 0, 0) ? 0 : 1;
+    }
+    if (std::strcmp(command, "crash") == 0) {
+        return crashSaver();
+    }
+    if (std::strcmp(command, "host") == 0) {
+        HWND child = hostChild();
+        if (child == nullptr) {
+            return 1;
+        }
+        std::printf("%d ", static_cast<int>(reinterpret_cast<INT_PTR>(child)));
+        printRect(child);
+        std::printf("\n");
+        return 0;
+    }
+    if (std::strcmp(command, "preview") == 0) {
+        HWND preview = FindWindowExA(hostChild(), nullptr, "ScrClass", "SaverPreview");
+        if (preview == nullptr) {
+            return 1;
+        }
+        printRect(preview);
+        std::printf(" %s %llx\n", GetParent(preview) == hostChild() ? "in-host" : "elsewhere",
+                    static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(preview)));
+        return 0;
+    }
+    if (std::strcmp(command, "close-host") == 0) {
+        return PostMessageA(FindWindowA("Scrprev", nullptr), WM_CLOSE, 0, 0) ? 0 : 1;
+    }
+    if (std::strcmp(command, "boxes") == 0 && argc == 3) {
+        TitleCount counted{argv[2], 0};
+        EnumWindows(countTitle, reinterpret_cast<LPARAM>(&counted));
+        std::printf("%d\n", counted.count);
+        return 0;
+    }
+    if (std::strcmp(command, "answer") == 0 && argc == 3) {
+        HWND box = FindWindowA(nullptr, argv[2]);
+        HWND yes = box != nullptr ? GetDlgItem(box, IDYES) : nullptr;
+        return yes != nullptr && PostMessageA(yes, BM_CLICK, 0, 0) ? 0 : 1;
+    }
+    return 2;
+}
