@@ -15,10 +15,10 @@ packages=(
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64
     # a private X server and input for the end-to-end tests
     xvfb xauth xdotool x11-utils imagemagick
-    # the release archive and its check
-    unzip
     # the Linux program's end-to-end tests: a host window, the XScreenSaver daemon, the manual
     x11-apps xscreensaver man-db python3
+    # the release archive and its check
+    unzip
 )
 
 missing=()

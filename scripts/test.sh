@@ -26,15 +26,23 @@ run() { # run NAME COMMAND...: keeps the output for the summary, goes on after a
 run harness bash tests/wine_harness_test.sh
 run native ctest --preset native
 run sanitize ctest --preset sanitize
-# One Wine session for all Windows tests; each end-to-end script cleans up the keys it sets.
-run windows tests/wine_harness.sh --timeout 2400 bash -c '
-    status=0
-    ctest --preset windows || status=1
-    for script in tests/e2e/run_modes.sh; do
-        echo "--- $script"
-        bash "$script" build/windows || status=1
-    done
-    exit $status'
+run fuzz tests/fuzz/run.sh 20000
+for script in linux_shell linux_snapshot linux_xscreensaver; do
+    run "$script" bash "tests/e2e/$script.sh" build/native
+done
+run package bash tests/e2e/package.sh build/windows
+
+# The Windows programs under Wine: one session for the GoogleTest programs, and a fresh one for
+# each end-to-end script, so that no script sees what another left in the registry.
+shots=build/windows/screenshots
+run windows tests/wine_harness.sh --timeout 1800 ctest --preset windows
+run run_modes tests/wine_harness.sh bash tests/e2e/run_modes.sh build/windows
+run config_dialog tests/wine_harness.sh bash tests/e2e/config_dialog.sh \
+    build/windows/shell/win32/quillmesh.scr "$shots/config-dialog.png"
+for script in saver preview display_mode; do
+    run "$script" tests/wine_harness.sh --timeout 900 bash "tests/e2e/$script.sh" build/windows "$shots"
+done
+run bad_settings tests/wine_harness.sh --timeout 900 bash tests/e2e/bad_settings.sh build/windows
 
 # One line for all layers: ctest's totals and the scripts' own summary lines.
 passed=0
