@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# The display mode under a Wine virtual desktop of 1024x768, which, unlike plain Xvfb, can switch
+# modes: /s switches to "Resolution X" by "Resolution Y" and every way out puts 1024x768 back,
+# a key, a crash and a quit from the error box alike.
+#   tests/wine_harness.sh bash tests/e2e/display_mode.sh BUILD_DIR [SCREENSHOT_DIR]
+set -uo pipefail
+here=$(dirname "$0")
+build=$1
+shots=${2:-}
+source "$here/lib.sh"
+source "$here/saver_lib.sh"
+mkdir -p "$shots"
+
+explorer_key="HKCU\\Software\\Wine\\Explorer"
+init_box="Error beim Initialisieren des Objektes"
+
+# The desktop process of this session; it reads the virtual-desktop keys when it starts.
+own_desktop_running() {
+    local pid
+    for pid in $(pgrep -f 'explorer.exe /desktop'); do
+        grep -qz "^WINEPREFIX=$WINEPREFIX\$" "/proc/$pid/environ" 2>/dev/null && return 0
+    done
+    return 1
+}
+
+use_virtual_desktop() {
+    timeout 30 wine reg add "$explorer_key" /v Desktop /d Default /f >/dev/null 2>&1 &&
+        timeout 30 wine reg add "$explorer_key\\Desktops" /v Default /d 1024x768 /f >/dev/null 2>&1 ||
+        return 1
+    # A desktop started before the keys ends by itself once its programs are gone.
+    for _ in $(seq 300); do
+        own_desktop_running || return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+remove_virtual_desktop() {
+    timeout 30 wine reg delete "$explorer_key" /v Desktop /f >/dev/null 2>&1
+    timeout 30 wine reg delete "$explorer_key\\Desktops" /f >/dev/null 2>&1
+    ! timeout 30 wine reg query "$explorer_key" /v Desktop >/dev/null 2>&1
+}
+
+# Inside the virtual desktop the saver's windows are no X windows of their own: keys go to the
+# desktop's X window, which hands them to the active window.
+press() { # press KEY
+    xdotool search --name 'Wine desktop$' windowfocus --sync >/dev/null 2>&1
+    xdotool key "$1"
+}
+
+start_in_800x600() {
+    start_saver /s
+    until_probe_says "800x600" 20 mode || return 1
+    until_probe_says "800x600+0+0 topmost" 20 saver
+}
+
+display_put_back() {
+    until_probe_says "1024x768" 10 mode && [ "$(probe running)" == 0 ]
+}
+
+check "a virtual desktop of 1024x768" use_virtual_desktop
+# The desktop ends, and comes back in its own mode, whenever no program runs in it; a program that
+# stays keeps it, so that only the saver can put the mode back.
+wine "$scrprev" &
+keeper_pid=$!
+trap 'stop_saver; kill "$keeper_pid" 2>/dev/null; wait "$keeper_pid" 2>/dev/null' EXIT
+host_shows() { for _ in $(seq 80); do probe host >/dev/null && return 0; sleep 0.25; done; return 1; }
+check "a program that keeps the desktop" host_shows
+check "shows 1024x768" until_probe_says "1024x768" 30 mode
+store_settings "Resolution X=800" "Resolution Y=600"
+
+check "/s switches the display to 800x600" start_in_800x600
+check "the platform is told that a saver runs" [ "$(probe running)" == 1 ]
+sleep 1
+screenshot virtual_desktop
+check "it shows the picture" shows_the_picture virtual_desktop
+press a
+check "a key ends it with 0" ended_with 0
+check "and puts 1024x768 back" display_put_back
+
+# The crash comes from a thread that saver_probe starts in the saver's process at an address
+# where nothing is mapped; the saver itself has no switch for it. Wine's exit code after its
+# debugger has been at the process varies, its report on stderr does not.
+crashed() { # crashed STDERR_FILE
+    ended_with any 30 && grep -q "Unhandled page fault" "$1"
+}
+check "/s again in 800x600" start_in_800x600 2>"$shots/crash.log"
+probe crash >/dev/null
+check "a crash ends it" crashed "$shots/crash.log"
+check "and 1024x768 is back all the same" display_put_back
+
+store_settings "Resolution X=800" "Resolution Y=600" "Dot Size=0"
+check "/s with Dot Size 0 in 800x600" start_in_800x600
+check "shows the error box" until_probe_says 1 10 boxes "$init_box"
+press Return
+check "Yes ends it with 0" ended_with 0
+check "and puts 1024x768 back" display_put_back
+
+kill "$keeper_pid" 2>/dev/null
+wait "$keeper_pid" 2>/dev/null
+check "the virtual-desktop keys are removed" remove_virtual_desktop
+summary
