@@ -7,6 +7,7 @@
 # Inside a session already (as ctest is when the test script starts it here), it only runs the
 # command under the timeout, so every test program shares the one session.
 set -euo pipefail
+source "$(dirname "$0")/private_xvfb.sh"
 
 limit=${QUILLMESH_WINE_TIMEOUT:-300}
 if [[ ${1:-} == --timeout ]]; then
@@ -25,21 +26,14 @@ command_pid=""
 teardown() {
     local status=$?
     trap - EXIT INT TERM
-    if [[ -n $command_pid ]] && kill -0 "$command_pid" 2>/dev/null; then
-        kill "$command_pid" 2>/dev/null || true # timeout passes it on to the command
-        wait "$command_pid" 2>/dev/null || true
-    fi
+    end_process "$command_pid" # timeout passes it on to the command
     if [[ -n $server_pid ]]; then
         # -k ends the session's programs and writes the registry out; never -k9.
         timeout 30 wineserver -k >/dev/null 2>&1 || true
         for _ in $(seq 100); do kill -0 "$server_pid" 2>/dev/null || break; sleep 0.1; done
-        kill "$server_pid" 2>/dev/null || true
-        wait "$server_pid" 2>/dev/null || true
+        end_process "$server_pid"
     fi
-    if [[ -n $xvfb_pid ]]; then
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
+    end_process "$xvfb_pid"
     rm -rf "$session"
     exit "$status"
 }
@@ -47,17 +41,8 @@ trap teardown EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-# X first, on whatever display number is free.
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset 3>"$session/display" \
-    >"$session/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 200); do
-    [[ -s $session/display ]] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || { cat "$session/xvfb.log" >&2; exit 1; }
-    sleep 0.05
-done
-DISPLAY=:$(tr -d '[:space:]' <"$session/display")
-export DISPLAY
+# X first: a wineserver started without DISPLAY makes every later window fail.
+start_private_xvfb "$session" 800x600x24
 
 export WINEPREFIX=$session/prefix WINEARCH=win64 WINEDEBUG=-all,err+module
 export WINEDLLOVERRIDES="mscoree=;mshtml="
@@ -74,8 +59,5 @@ timeout 60 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_D
     >/dev/null
 
 export QUILLMESH_WINE_SESSION=$session
-# In the background, so that an interrupt is handled at once rather than after the command.
-timeout -k 5 "$limit" "$@" &
-command_pid=$!
 set +e
-wait "$command_pid"
+run_session_command "$limit" "$@"

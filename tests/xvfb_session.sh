@@ -6,6 +6,7 @@
 #
 # Inside a session already (QUILLMESH_XVFB_SESSION set) it only runs the command.
 set -euo pipefail
+source "$(dirname "$0")/private_xvfb.sh"
 
 limit=${QUILLMESH_XVFB_TIMEOUT:-300}
 screen=800x600x24
@@ -23,14 +24,13 @@ fi
 
 session=$(mktemp -d "${TMPDIR:-/tmp}/quillmesh-xvfb.XXXXXX")
 xvfb_pid=""
+command_pid=""
 
 teardown() {
     local status=$?
     trap - EXIT INT TERM
-    if [[ -n $xvfb_pid ]]; then
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
+    end_process "$command_pid"
+    end_process "$xvfb_pid"
     rm -rf "$session"
     exit "$status"
 }
@@ -38,17 +38,9 @@ trap teardown EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset 3>"$session/display" \
-    >"$session/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 200); do
-    [[ -s $session/display ]] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || { cat "$session/xvfb.log" >&2; exit 1; }
-    sleep 0.05
-done
-DISPLAY=:$(tr -d '[:space:]' <"$session/display")
+start_private_xvfb "$session" "$screen"
 # The server's pid lets a benchmark count the server's share of the work.
 export DISPLAY QUILLMESH_XVFB_SESSION=$session QUILLMESH_XVFB_PID=$xvfb_pid
 
 set +e
-timeout -k 5 "$limit" "$@"
+run_session_command "$limit" "$@"
