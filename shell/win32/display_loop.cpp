@@ -13,7 +13,9 @@
 #include "shell/win32/render_handles.h"
 #include "shell/win32/saver_window.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
 
 namespace {
 
@@ -64,9 +66,14 @@ HWND createPreviewWindow(HWND host) {
     return window;
 }
 
+// No display is larger. A window beyond what the window system can draw into stalls it; the
+// part of a larger window that any screen could show is the same.
+constexpr std::int32_t largestWindowSide = 16384;
+
 HWND createSaverWindow() {
     return CreateWindowExA(WS_EX_TOPMOST, windowClassName, "SaverWindow", saverStyle, 0, 0,
-                           saverSettings.resolutionX, saverSettings.resolutionY, nullptr, nullptr,
+                           std::min(saverSettings.resolutionX, largestWindowSide),
+                           std::min(saverSettings.resolutionY, largestWindowSide), nullptr, nullptr,
                            moduleInstance, nullptr);
 }
 

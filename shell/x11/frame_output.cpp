@@ -32,7 +32,8 @@ void swapFrameBuffers() {
         glXSwapBuffers(windowDisplay, windowDrawable);
     } else {
         // A single-buffered window, or the pbuffer whose pixels are read back after the frame.
-        glFlush();
+        // Finish, not flush: with nothing to wait for, Mesa would queue frames without bound.
+        glFinish();
     }
 }
 

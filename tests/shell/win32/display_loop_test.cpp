@@ -247,6 +247,19 @@ TEST_F(DisplayLoopTest, SaverCoversTheScreenTopmostAndEndsOnAKey) {
     EXPECT_EQ(currentExceptionFilter(), filterOfTheTest);
 }
 
+TEST_F(DisplayLoopTest, SaverWindowStopsAtTheLargestDrawableSideWhileTheSettingsStay) {
+    runMode = RunMode::Saver;
+    saverSettings.resolutionX = 100000;
+    saverSettings.resolutionY = 300;
+    onThirdFrame([] { SendMessageA(static_cast<HWND>(renderWindow), WM_KEYDOWN, 'A', 0); });
+
+    runDisplayLoop(nullptr);
+
+    EXPECT_EQ(seen.rect.right - seen.rect.left, 16384);
+    EXPECT_EQ(seen.rect.bottom - seen.rect.top, 300);
+    EXPECT_EQ(saverSettings.resolutionX, 100000) << "the picture still follows the settings";
+}
+
 TEST_F(DisplayLoopTest, QuitFromAnErrorBoxTearsDownTheSameWay) {
     runMode = RunMode::Saver;
     onThirdFrame([] { PostQuitMessage(1); });
