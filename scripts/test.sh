@@ -27,6 +27,7 @@ run harness bash tests/wine_harness_test.sh
 run native ctest --preset native
 run sanitize ctest --preset sanitize
 run fuzz tests/fuzz/run.sh 20000
+run soak tests/soak/run.sh 2000
 for script in linux_shell linux_snapshot linux_xscreensaver; do
     run "$script" bash "tests/e2e/$script.sh" build/native
 done

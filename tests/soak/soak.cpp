@@ -1,9 +1,10 @@
 // A long run of the real renderer, headless: every render style for many frames at a small size,
 // the turn started just short of the 32-bit wrap so that the angles and the wave's phase wrap
 // during the run. Fails on an OpenGL error, on a turn that does not come out where 32-bit
-// wrapping puts it, or on resident memory that grows by more than 1 MiB after the warm-up.
+// wrapping puts it, or on memory that grows by more than 1 MiB after the warm-up: the heap in use,
+// and natively also the resident size. When memory grew too much it names the mappings that grew.
 //
-//   soak [FRAMES]   frames per render style; QUILLMESH_SOAK_FRAMES overrides (nightly: 200000)
+//   soak [FRAMES [STYLE]]   FRAMES per render style (default 500); STYLE 0-3 runs only that one
 
 #include "platform/render_output.h"
 #include "render/frame.h"
@@ -14,6 +15,7 @@
 #include "settings/saver_settings.h"
 #include "shell/headless/egl_context.h"
 
+#include <malloc.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -22,6 +24,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <map>
+#include <sstream>
 #include <string>
 
 #ifdef __SANITIZE_ADDRESS__
@@ -35,6 +39,7 @@ constexpr int width = 64;
 constexpr int height = 48;
 constexpr long allowedGrowth = 1024 * 1024;
 constexpr long progressEvery = 10000;
+constexpr long reportedMappingGrowth = 64 * 1024;
 
 int glErrors = 0;
 long swaps = 0;
@@ -46,27 +51,65 @@ long residentBytes() {
     return resident * sysconf(_SC_PAGESIZE);
 }
 
-// Under AddressSanitizer freed blocks wait in quarantine and keep the resident size growing for a
-// long while, so the live heap is what is watched there.
-long watchedBytes() {
+// What the heap has handed out and not had back.
+long heapInUse() {
 #ifdef __SANITIZE_ADDRESS__
     return static_cast<long>(__sanitizer_get_current_allocated_bytes());
 #else
-    return residentBytes();
+    const struct mallinfo2 info = mallinfo2();
+    return static_cast<long>(info.uordblks + info.hblkhd);
 #endif
 }
 
+struct MemoryUse {
+    long resident = 0;
+    long heap = 0;
+};
+
+MemoryUse memoryUse() {
+    return {residentBytes(), heapInUse()};
+}
+
+// Under AddressSanitizer freed blocks wait in quarantine and keep the resident size growing for a
+// long while, so only the heap is held to the bound there.
 #ifdef __SANITIZE_ADDRESS__
-constexpr const char* watchedName = "live heap";
+constexpr bool residentBounded = false;
 #else
-constexpr const char* watchedName = "resident";
+constexpr bool residentBounded = true;
 #endif
 
-long framesPerStyle(int argc, char** argv) {
-    if (const char* text = std::getenv("QUILLMESH_SOAK_FRAMES"); text != nullptr && *text != '\0') {
-        return std::atol(text);
+// Resident bytes of each mapping, keyed by where it starts (a growing heap keeps its start), its
+// access and its file.
+std::map<std::string, long> residentByMapping() {
+    std::map<std::string, long> resident;
+    std::ifstream smaps("/proc/self/smaps");
+    std::string mapping;
+    for (std::string line; std::getline(smaps, line);) {
+        std::istringstream fields(line);
+        std::string first;
+        fields >> first;
+        if (first == "Rss:") {
+            long kib = 0;
+            fields >> kib;
+            resident[mapping] += kib * 1024;
+        } else if (first.back() != ':') {
+            std::string access, offset, device, inode, file;
+            fields >> access >> offset >> device >> inode >> file;
+            mapping = first.substr(0, first.find('-')) + " " + access + " " +
+                      (file.empty() ? "(anonymous)" : file);
+        }
     }
-    return argc > 1 ? std::atol(argv[1]) : 500;
+    return resident;
+}
+
+void reportGrownMappings(const std::map<std::string, long>& before) {
+    for (const auto& [mapping, bytes] : residentByMapping()) {
+        const auto old = before.find(mapping);
+        const long growth = bytes - (old == before.end() ? 0 : old->second);
+        if (growth >= reportedMappingGrowth) {
+            std::printf("    resident grew %ld KiB in %s\n", growth / 1024, mapping.c_str());
+        }
+    }
 }
 
 // Where 32-bit wrapping puts a turn after the given number of steps.
@@ -90,7 +133,7 @@ void askToAbort(WindowHandle, const char* caption) {
 }
 
 int main(int argc, char** argv) {
-    const long frames = framesPerStyle(argc, argv);
+    const long frames = argc > 1 ? std::atol(argv[1]) : 500;
     if (frames <= 100) {
         std::fprintf(stderr, "soak: need more than 100 frames per style, got %ld\n", frames);
         return 2;
@@ -107,9 +150,19 @@ int main(int argc, char** argv) {
     }
     setupScene();
 
+    int firstStyle = 0;
+    int lastStyle = 3;
+    if (argc > 2) {
+        firstStyle = lastStyle = std::atoi(argv[2]);
+        if (firstStyle < 0 || firstStyle > 3) {
+            std::fprintf(stderr, "soak: render style must be 0-3, got %s\n", argv[2]);
+            return 2;
+        }
+    }
+
     bool failed = false;
     const char* styles[] = {"Wireframe", "Dotted", "Texture Mapping", "All of them"};
-    for (int style = 0; style < 4; ++style) {
+    for (int style = firstStyle; style <= lastStyle; ++style) {
         saverSettings.renderMode = style;
         // Both angles wrap half way through; the phase, four times their sum, wraps many times.
         const FrameAngles start{static_cast<std::int32_t>(INT32_MAX - frames),
@@ -117,30 +170,45 @@ int main(int argc, char** argv) {
         setFrameAngles(start);
         const long swapsBefore = swaps;
 
-        long afterWarmUp = 0;
-        long highest = 0;
+        MemoryUse afterWarmUp;
+        MemoryUse highest;
+        std::map<std::string, long> mappingsAfterWarmUp;
         for (long frame = 0; frame < frames; ++frame) {
             drawFrame();
             if (frame + 1 == warmUp) {
-                afterWarmUp = watchedBytes();
+                afterWarmUp = memoryUse();
+                mappingsAfterWarmUp = residentByMapping();
             } else if (frame + 1 > warmUp && (frame % 1000 == 0 || frame + 1 == frames)) {
-                highest = std::max(highest, watchedBytes());
+                const MemoryUse now = memoryUse();
+                highest.resident = std::max(highest.resident, now.resident);
+                highest.heap = std::max(highest.heap, now.heap);
             }
             if ((frame + 1) % progressEvery == 0) {
-                std::printf("  %s: %ld frames, %s %ld KiB, resident %ld KiB\n", styles[style],
-                            frame + 1, watchedName, watchedBytes() / 1024, residentBytes() / 1024);
+                const MemoryUse now = memoryUse();
+                std::printf("  %s: %ld frames, resident %ld KiB, heap in use %ld KiB\n",
+                            styles[style], frame + 1, now.resident / 1024, now.heap / 1024);
                 std::fflush(stdout);
             }
         }
         const FrameAngles end = frameAngles();
         const bool turnRight = end.angleX == wrapped(start.angleX, frames, 2) &&
                                end.angleY == wrapped(start.angleY, frames, 1);
-        const long growth = highest - afterWarmUp;
-        const bool ok = turnRight && growth <= allowedGrowth && swaps - swapsBefore == frames;
-        std::printf("%-15s %ld frames: %s after warm-up %ld KiB, highest %ld KiB, "
-                    "growth %ld KiB; turn %s\n",
-                    styles[style], frames, watchedName, afterWarmUp / 1024, highest / 1024,
-                    growth / 1024, turnRight ? "wrapped as expected" : "WRONG");
+        const long residentGrowth = highest.resident - afterWarmUp.resident;
+        const long heapGrowth = highest.heap - afterWarmUp.heap;
+        const bool memoryBounded =
+            heapGrowth <= allowedGrowth && (!residentBounded || residentGrowth <= allowedGrowth);
+        const bool ok = turnRight && memoryBounded && swaps - swapsBefore == frames;
+        std::printf(
+            "%-15s %ld frames: resident %ld KiB after warm-up, highest %ld KiB (%+ld KiB%s); "
+            "heap in use %ld KiB, highest %ld KiB (%+ld KiB); turn %s\n",
+            styles[style], frames, afterWarmUp.resident / 1024, highest.resident / 1024,
+            residentGrowth / 1024, residentBounded ? "" : ", not bounded here",
+            afterWarmUp.heap / 1024, highest.heap / 1024, heapGrowth / 1024,
+            turnRight ? "wrapped as expected" : "WRONG");
+        if (!memoryBounded) {
+            std::printf("  more than %ld KiB of growth\n", allowedGrowth / 1024);
+            reportGrownMappings(mappingsAfterWarmUp);
+        }
         std::fflush(stdout);
         failed |= !ok;
     }
