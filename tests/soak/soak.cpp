@@ -92,7 +92,7 @@ std::map<std::string, long> residentByMapping() {
             long kib = 0;
             fields >> kib;
             resident[mapping] += kib * 1024;
-        } else if (first.back() != ':') {
+        } else if (!first.empty() && first.back() != ':') {
             std::string access, offset, device, inode, file;
             fields >> access >> offset >> device >> inode >> file;
             mapping = first.substr(0, first.find('-')) + " " + access + " " +
