@@ -2,7 +2,7 @@
 # The long run of the renderer in both Linux builds at once: under AddressSanitizer and
 # UndefinedBehaviorSanitizer (no report, heap in use within 1 MiB after the warm-up) and natively
 # (heap in use and resident size within 1 MiB). CI runs it short; the nightly length is 200000
-# frames per style, about an hour and a half on two cores.
+# frames per style, just under two hours on two cores.
 #
 #   tests/soak/run.sh [FRAMES]      FRAMES per render style, default 2000
 set -uo pipefail
