@@ -8,7 +8,7 @@
 # A failing target leaves its reproducer in build/fuzz/crashes/: turn it into a
 # unit test, then delete it.
 set -uo pipefail
-cd "$(dirname "$0")/../.."
+cd "$(dirname "$0")/../.." || exit 1
 
 runs=${1:-20000}
 targets=(command_line_fuzzer registry_values_fuzzer settings_file_fuzzer x11_options_fuzzer)

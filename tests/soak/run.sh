@@ -6,7 +6,7 @@
 #
 #   tests/soak/run.sh [FRAMES]      FRAMES per render style, default 2000
 set -uo pipefail
-cd "$(dirname "$0")/../.."
+cd "$(dirname "$0")/../.." || exit 1
 
 frames=${1:-2000}
 presets=(sanitize native)

@@ -139,6 +139,16 @@ int main(int argc, char** argv) {
         return 2;
     }
     const long warmUp = std::max(frames / 10, 100L);
+    int firstStyle = 0;
+    int lastStyle = 3;
+    if (argc > 2) {
+        const std::string style = argv[2];
+        if (style.size() != 1 || style[0] < '0' || style[0] > '3') {
+            std::fprintf(stderr, "soak: render style must be 0-3, got %s\n", argv[2]);
+            return 2;
+        }
+        firstStyle = lastStyle = style[0] - '0';
+    }
 
     saverSettings = defaultSettings;
     saverSettings.resolutionX = width;
@@ -149,16 +159,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     setupScene();
-
-    int firstStyle = 0;
-    int lastStyle = 3;
-    if (argc > 2) {
-        firstStyle = lastStyle = std::atoi(argv[2]);
-        if (firstStyle < 0 || firstStyle > 3) {
-            std::fprintf(stderr, "soak: render style must be 0-3, got %s\n", argv[2]);
-            return 2;
-        }
-    }
 
     bool failed = false;
     const char* styles[] = {"Wireframe", "Dotted", "Texture Mapping", "All of them"};
