@@ -9,7 +9,6 @@ build=$1
 shots=${2:-}
 source "$here/lib.sh"
 source "$here/saver_lib.sh"
-mkdir -p "$shots"
 
 explorer_key="HKCU\\Software\\Wine\\Explorer"
 init_box="Error beim Initialisieren des Objektes"

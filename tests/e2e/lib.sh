@@ -16,6 +16,14 @@ check() { # check DESCRIPTION COMMAND...
     fi
 }
 
+# Ends a child process of this script if it still runs.
+end_process() { # end_process PID
+    if [[ -n $1 ]] && kill -0 "$1" 2>/dev/null; then
+        kill "$1" 2>/dev/null
+        wait "$1" 2>/dev/null
+    fi
+}
+
 summary() {
     echo "$passed passed, $failed failed"
     ((failed == 0))

@@ -32,10 +32,7 @@ still_running() { kill -0 "$program_pid" 2>/dev/null; }
 
 # Ends the program if a check left it running, so that one failure does not spill into the next.
 stop_program() {
-    if kill -0 "$program_pid" 2>/dev/null; then
-        kill "$program_pid" 2>/dev/null
-        wait "$program_pid" 2>/dev/null
-    fi
+    end_process "$program_pid"
     rm -f "$program_log"
 }
 

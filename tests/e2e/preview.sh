@@ -8,14 +8,10 @@ build=$1
 shots=${2:-}
 source "$here/lib.sh"
 source "$here/saver_lib.sh"
-mkdir -p "$shots"
 
 host_pid=""
 stop_host() {
-    if [[ -n $host_pid ]] && kill -0 "$host_pid" 2>/dev/null; then
-        kill "$host_pid" 2>/dev/null
-        wait "$host_pid" 2>/dev/null
-    fi
+    end_process "$host_pid"
     host_pid=""
 }
 trap 'stop_saver; stop_host' EXIT

@@ -8,7 +8,6 @@ build=$1
 shots=${2:-}
 source "$here/lib.sh"
 source "$here/saver_lib.sh"
-mkdir -p "$shots"
 
 init_box="Error beim Initialisieren des Objektes"
 

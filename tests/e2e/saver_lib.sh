@@ -7,14 +7,12 @@ probe_program=$build/tests/e2e/saver_probe.exe
 settings_key="HKCU\\Software\\Halvorn\\Brisco's Quillmesh"
 platform_key="HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Screen Savers"
 shots=${shots:-$(mktemp -d)}
+mkdir -p "$shots"
 saver_pid=""
 
 # Ends what a failed check left running, so that the next step starts clean.
 stop_saver() {
-    if [[ -n $saver_pid ]] && kill -0 "$saver_pid" 2>/dev/null; then
-        kill "$saver_pid" 2>/dev/null
-        wait "$saver_pid" 2>/dev/null
-    fi
+    end_process "$saver_pid"
     saver_pid=""
 }
 trap stop_saver EXIT
