@@ -58,13 +58,7 @@ display_put_back() {
 }
 
 check "a virtual desktop of 1024x768" use_virtual_desktop
-# The desktop ends, and comes back in its own mode, whenever no program runs in it; a program that
-# stays keeps it, so that only the saver can put the mode back.
-wine "$scrprev" &
-keeper_pid=$!
-trap 'stop_saver; kill "$keeper_pid" 2>/dev/null; wait "$keeper_pid" 2>/dev/null' EXIT
-host_shows() { for _ in $(seq 80); do probe host >/dev/null && return 0; sleep 0.25; done; return 1; }
-check "a program that keeps the desktop" host_shows
+check "a program that keeps the desktop" start_desktop_keeper
 check "shows 1024x768" until_probe_says "1024x768" 30 mode
 store_settings "Resolution X=800" "Resolution Y=600"
 
@@ -95,7 +89,6 @@ press Return
 check "Yes ends it with 0" ended_with 0
 check "and puts 1024x768 back" display_put_back
 
-kill "$keeper_pid" 2>/dev/null
-wait "$keeper_pid" 2>/dev/null
+stop_desktop_keeper
 check "the virtual-desktop keys are removed" remove_virtual_desktop
 summary

@@ -9,13 +9,32 @@ platform_key="HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Screen Savers"
 shots=${shots:-$(mktemp -d)}
 mkdir -p "$shots"
 saver_pid=""
+keeper_pid=""
 
 # Ends what a failed check left running, so that the next step starts clean.
 stop_saver() {
     end_process "$saver_pid"
     saver_pid=""
 }
-trap stop_saver EXIT
+
+# A Wine virtual desktop ends, and comes back in its own mode, whenever no program runs in it; a
+# program that stays keeps it, so that only the saver can put the mode back, and no saver starts
+# into a desktop that is just closing. The keeper has no window, so keys still reach the saver.
+start_desktop_keeper() {
+    wine "$probe_program" stay >"$shots/keeper.out" 2>/dev/null &
+    keeper_pid=$!
+    for _ in $(seq 120); do
+        grep -q ready "$shots/keeper.out" && return 0
+        sleep 0.25
+    done
+    return 1
+}
+
+stop_desktop_keeper() {
+    end_process "$keeper_pid"
+    keeper_pid=""
+}
+trap 'stop_saver; stop_desktop_keeper' EXIT
 
 probe() { # probe COMMAND [ARG]: saver_probe.exe, its output without carriage returns
     local output
@@ -23,8 +42,8 @@ probe() { # probe COMMAND [ARG]: saver_probe.exe, its output without carriage re
     printf '%s\n' "${output//$'\r'/}"
 }
 
-reg_dword() { # reg_dword KEY NAME VALUE
-    timeout 30 wine reg add "$1" /v "$2" /t REG_DWORD /d "$3" /f >/dev/null 2>&1
+reg_dword() { # reg_dword KEY NAME VALUE (a negative value as its 32-bit pattern)
+    timeout 30 wine reg add "$1" /v "$2" /t REG_DWORD /d $(($3 & 0xFFFFFFFF)) /f >/dev/null 2>&1
 }
 
 # All eleven settings, the defaults but for the ones given; the store takes all or none.
@@ -55,13 +74,17 @@ ended_with() { # ended_with CODE [SECONDS]
         sleep 0.1
     done
     if kill -0 "$saver_pid" 2>/dev/null; then
+        echo "  the saver still runs after $seconds s" >&2
         stop_saver
         return 1
     fi
     wait "$saver_pid"
     status=$?
     saver_pid=""
-    [[ $expected == any ]] || ((status == expected))
+    [[ $expected == any ]] || ((status == expected)) || {
+        echo "  the saver ended with $status" >&2
+        return 1
+    }
 }
 
 # What a saver that must stay is given to close wrongly; nothing else tells "still running".
@@ -71,12 +94,14 @@ keeps_running() { # keeps_running SECONDS
 }
 
 until_probe_says() { # until_probe_says EXPECTED [SECONDS] COMMAND [ARG]
-    local expected=$1 seconds=$2
+    local expected=$1 seconds=$2 said
     shift 2
     for _ in $(seq $((seconds * 4))); do
-        [[ $(probe "$@") == "$expected" ]] && return 0
+        said=$(probe "$@")
+        [[ $said == "$expected" ]] && return 0
         sleep 0.25
     done
+    echo "  probe $1 said '$said', not '$expected'" >&2
     return 1
 }
 

@@ -11,6 +11,8 @@
 //   saver_probe close-host    posts WM_CLOSE to the preview host
 //   saver_probe boxes TITLE   how many visible windows have the title
 //   saver_probe answer TITLE  presses Yes in the message box with the title
+//   saver_probe stay          joins the desktop without a window, says "ready" and stays until
+//                             ended, so that a virtual desktop does not close between programs
 
 #include <windows.h>
 
@@ -127,6 +129,14 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(command, "close-host") == 0) {
         return PostMessageA(FindWindowA("Scrprev", nullptr), WM_CLOSE, 0, 0) ? 0 : 1;
+    }
+    if (std::strcmp(command, "stay") == 0) {
+        GetDesktopWindow();
+        std::printf("ready\n");
+        std::fflush(stdout);
+        for (;;) {
+            Sleep(INFINITE);
+        }
     }
     if (std::strcmp(command, "boxes") == 0 && argc == 3) {
         TitleCount counted{argv[2], 0};
