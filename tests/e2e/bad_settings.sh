@@ -4,18 +4,16 @@
 # row's own values over them) and any platform values, starts the saver, lets it draw for two
 # seconds and presses a key. The saver must end with exit code 0, never crash or hang, and leave
 # the display mode as it found it. Where an OpenGL error box is expected, exactly one opens at a
-# time, and the row answers it.
+# time, and the row answers it. A program that stays keeps the desktop, and its mode, from row to
+# row.
 #   tests/wine_harness.sh bash tests/e2e/bad_settings.sh build/windows [ROW-PATTERN]
 # ROW-PATTERN (an extended regular expression) runs only the rows whose line matches.
 set -uo pipefail
 here=$(dirname "$0")
-source "$here/lib.sh"
 build=$1
 only=${2:-}
-scr=$build/shell/win32/quillmesh.scr
-probe=$build/tests/e2e/saver_probe.exe
-product="HKCU\\Software\\Halvorn\\Brisco's Quillmesh"
-platform="HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Screen Savers"
+source "$here/lib.sh"
+source "$here/saver_lib.sh"
 # The virtual desktop offers only the standard modes up to the X screen's size (800x600 in the
 # harness), so a larger start mode could never be switched back to; 640x480 is one of them, and
 # the saver's 800x600 a real switch away.
@@ -56,57 +54,50 @@ rows=(
     "key       | platform:Password Delay=-1"
     "key       | platform:Password Delay=0"
 )
-defaults="Resolution X=800;Resolution Y=600;Bit Depth=16;ZBuffer Depth=16;Alpha Depth=8"
-defaults+=";Stencil Depth=0;Rendermode=0;Timer=0;EnvMap=0;Dot Size=8;Line Size=2"
 
-reg_dword() { # reg_dword KEY NAME VALUE (negative values as their 32-bit pattern)
-    wine reg add "$1" /v "$2" /t REG_DWORD /d $(($3 & 0xFFFFFFFF)) /f >/dev/null
-}
-
-preset() { # preset "Name=value;..." : the defaults, then the row's values
-    wine reg delete "$product" /f >/dev/null 2>&1
-    wine reg delete "$platform" /v "Mouse Threshold" /f >/dev/null 2>&1
-    wine reg delete "$platform" /v "Password Delay" /f >/dev/null 2>&1
-    local pair name
-    IFS=';' read -ra pairs <<<"$defaults;$1"
-    for pair in "${pairs[@]}"; do
-        name=${pair%%=*}
-        if [[ $name == platform:* ]]; then
-            reg_dword "$platform" "${name#platform:}" "${pair#*=}"
-        else
-            reg_dword "$product" "$name" "${pair#*=}"
-        fi
+clear_platform_values() {
+    local name
+    for name in "Mouse Threshold" "Password Delay"; do
+        timeout 30 wine reg delete "$platform_key" /v "$name" /f >/dev/null 2>&1
     done
 }
 
-display_mode() { wine "$probe" mode | tr -d '\r'; }
-boxes() { wine "$probe" boxes "$1" | tr -d '\r'; }
+preset() { # preset "Name=value;...": all eleven product values, the row's over the defaults
+    local pair pairs product_values=()
+    clear_platform_values
+    IFS=';' read -ra pairs <<<"$1"
+    for pair in "${pairs[@]}"; do
+        if [[ $pair == platform:* ]]; then
+            pair=${pair#platform:}
+            reg_dword "$platform_key" "${pair%%=*}" "${pair#*=}"
+        else
+            product_values+=("$pair")
+        fi
+    done
+    store_settings "${product_values[@]}"
+}
+
+boxes() { probe boxes "$1"; }
 
 # Waits for the box; fails unless it is the only one of its kind for a second, as frames go on.
+# Says what it saw when it fails.
 one_box_shows() { # one_box_shows TITLE
-    local count=0
+    local count=0 seen=""
     for _ in $(seq 100); do
         count=$(boxes "$1")
         ((count > 0)) && break
         sleep 0.2
     done
-    ((count == 1)) || return 1
+    seen=$count
     for _ in 1 2 3 4 5; do
+        ((count == 1)) || break
         sleep 0.2
-        [[ $(boxes "$1") == 1 ]] || return 1
+        count=$(boxes "$1")
+        seen+=" $count"
     done
-}
-
-saver_pid=""
-ends_within() { # ends_within SECONDS: true when the saver has ended; keeps its exit status
-    for _ in $(seq $(($1 * 10))); do
-        if ! kill -0 "$saver_pid" 2>/dev/null; then
-            wait "$saver_pid"
-            saver_status=$?
-            return 0
-        fi
-        sleep 0.1
-    done
+    ((count == 1)) && return 0
+    echo "  '$1' boxes counted: $seen" >&2
+    kill -0 "$saver_pid" 2>/dev/null || echo "  the saver had ended by then" >&2
     return 1
 }
 
@@ -115,18 +106,16 @@ run_row() { # run_row HOW VALUES
     preset "$values"
     # The pointer stays put from before the start, so no travel closes the saver.
     xdotool mousemove 400 300
-    saver_status=""
-    wine "$scr" /s &
-    saver_pid=$!
+    start_saver /s
     case $how in
     setup-*) title=$setup_box ;;
     draw-*) title=$draw_box ;;
     esac
     local ok=0
     if [[ -n $title ]]; then
-        one_box_shows "$title" || { echo "  no single '$title' box" >&2; ok=1; }
+        one_box_shows "$title" || ok=1
         if [[ $how == *-yes ]]; then
-            wine "$probe" answer "$title" || ok=1
+            probe answer "$title" >/dev/null || ok=1
         else
             xdotool key n
             sleep 1
@@ -137,22 +126,19 @@ run_row() { # run_row HOW VALUES
         sleep 2
         kill -0 "$saver_pid" 2>/dev/null && xdotool key x
     fi
-    if ! ends_within 20; then
-        echo "  hangs" >&2
-        kill "$saver_pid" 2>/dev/null
-        wait "$saver_pid" 2>/dev/null
-        return 1
-    fi
-    [[ $saver_status == 0 ]] || { echo "  exit status $saver_status" >&2; ok=1; }
+    ended_with 0 20 || ok=1
     local mode
-    mode=$(display_mode)
+    mode=$(probe mode)
     [[ $mode == "$desktop_mode" ]] || { echo "  display mode $mode after the run" >&2; ok=1; }
     return $ok
 }
 
-wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d "$desktop_name" /f >/dev/null
-wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v "$desktop_name" /d "$desktop_mode" /f >/dev/null
-check "the virtual desktop starts at $desktop_mode" test "$(display_mode)" == "$desktop_mode"
+explorer_key="HKCU\\Software\\Wine\\Explorer"
+reg_string() { timeout 30 wine reg add "$1" /v "$2" /d "$3" /f >/dev/null 2>&1; }
+reg_string "$explorer_key" Desktop "$desktop_name"
+reg_string "$explorer_key\\Desktops" "$desktop_name" "$desktop_mode"
+check "a program that keeps the desktop" start_desktop_keeper
+check "the virtual desktop starts at $desktop_mode" until_probe_says "$desktop_mode" 10 mode
 
 for row in "${rows[@]}"; do
     [[ -z $only || $row =~ $only ]] || continue
@@ -161,9 +147,9 @@ for row in "${rows[@]}"; do
     check "$values ($how)" run_row "$how" "$values"
 done
 
-wine reg delete "$product" /f >/dev/null 2>&1
-wine reg delete "$platform" /v "Mouse Threshold" /f >/dev/null 2>&1
-wine reg delete "$platform" /v "Password Delay" /f >/dev/null 2>&1
-wine reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1
-wine reg delete 'HKCU\Software\Wine\Explorer\Desktops' /v "$desktop_name" /f >/dev/null 2>&1
+stop_desktop_keeper
+timeout 30 wine reg delete "$settings_key" /f >/dev/null 2>&1
+clear_platform_values
+timeout 30 wine reg delete "$explorer_key" /v Desktop /f >/dev/null 2>&1
+timeout 30 wine reg delete "$explorer_key\\Desktops" /v "$desktop_name" /f >/dev/null 2>&1
 summary
