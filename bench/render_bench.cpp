@@ -7,6 +7,7 @@
 #include "render/frame.h"
 #include "render/gl.h"
 #include "render/model.h"
+#include "render/render_styles.h"
 #include "render/scene.h"
 #include "settings/saver_settings.h"
 #include "shell/headless/egl_context.h"
@@ -33,7 +34,6 @@ namespace {
 
 constexpr int width = 800;
 constexpr int height = 600;
-constexpr const char* modeNames[] = {"Wireframe", "Dotted", "Texture Mapping", "All of them"};
 
 Model& carriedModel() {
     return *modelList.front();
@@ -80,8 +80,9 @@ void drawBare(const Model& model, std::int32_t renderMode) {
 // time.
 void frameBesideBareDraw(benchmark::State& state) {
     using Clock = std::chrono::steady_clock;
-    const auto renderMode = std::int32_t(state.range(0));
-    state.SetLabel(modeNames[renderMode]);
+    const RenderStyle& style = renderStyles[std::size_t(state.range(0))];
+    const std::int32_t renderMode = style.value;
+    state.SetLabel(std::string(style.label));
     saverSettings.renderMode = renderMode;
     const Model& model = carriedModel();
     Clock::duration frameTime{};
@@ -107,7 +108,10 @@ void frameBesideBareDraw(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(surfaceWave);
-BENCHMARK(frameBesideBareDraw)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK(frameBesideBareDraw)
+    ->DenseRange(0, renderStyles.size() - 1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime();
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);

@@ -25,6 +25,5 @@ struct DrawCalls {
     const DrawCall* end() const { return calls.data() + count; }
 };
 
-// 0 "Wireframe", 1 "Dotted", 2 "Texture Mapping", 3 "All of them"; any other mode draws nothing.
-// faceCount is at most 2^31 / 3, as loadModel ensures.
+// What the render style of that value draws (render_styles.h); nothing for any other value.
 DrawCalls drawCallsFor(std::int32_t renderMode, std::int32_t faceCount);

@@ -1,5 +1,7 @@
 #include "shell/x11/options.h"
 
+#include "render/render_styles.h"
+
 #include <getopt.h>
 
 #include <array>
@@ -81,14 +83,24 @@ std::string rangeError(std::string_view option, std::int32_t low, std::int32_t h
            " to " + std::to_string(high) + ", got '" + std::string(given) + "'";
 }
 
+// "wireframe, dotted, texture, all or 0 to 3"
+std::string renderModeChoices() {
+    std::string text;
+    for (const RenderStyle& style : renderStyles) {
+        text += std::string(style.optionName) + (&style == &renderStyles.back() ? " " : ", ");
+    }
+    return text + "or " + std::to_string(renderStyles.front().value) + " to " +
+           std::to_string(renderStyles.back().value);
+}
+
+// A style's name or its value.
 std::optional<std::int32_t> renderModeFrom(std::string_view text) {
-    constexpr std::array<std::string_view, 4> names{"wireframe", "dotted", "texture", "all"};
-    for (std::size_t mode = 0; mode < names.size(); ++mode) {
-        if (text == names[mode]) {
-            return static_cast<std::int32_t>(mode);
+    for (const RenderStyle& style : renderStyles) {
+        if (text == style.optionName || wholeNumber(text) == style.value) {
+            return style.value;
         }
     }
-    return numberInRange(text, 0, 3);
+    return std::nullopt;
 }
 
 } // namespace
@@ -179,7 +191,7 @@ class Parser {
         case RenderModeOption:
             options_.overrides.renderMode = renderModeFrom(value);
             if (!options_.overrides.renderMode) {
-                return "--rendermode: expected wireframe, dotted, texture, all or 0 to 3, got '" +
+                return "--rendermode: expected " + renderModeChoices() + ", got '" +
                        std::string(value) + "'";
             }
             return {};
@@ -334,7 +346,7 @@ std::string describeSettings(const SaverSettings& settings) {
 }
 
 std::string helpText() {
-    return R"(Usage: quillmesh [OPTION]...
+    std::string text = R"(Usage: quillmesh [OPTION]...
 A turning, breathing tube drawn with OpenGL: in a window, as a full-screen saver, as an
 XScreenSaver hack, or headless into a PNG file.
 
@@ -349,7 +361,8 @@ Where to draw (choose one; the default is a window of its own, closed by Escape)
       --size WxH           with --snapshot: picture size (default: the resolution settings)
 
 Settings (read from the settings file first; these override them):
-      --rendermode MODE    wireframe, dotted, texture, all, or 0 to 3
+      --rendermode MODE    )" +
+                       renderModeChoices() + R"(
       --envmap             sphere-mapped environment texturing on
       --no-envmap          and off
       --dot-size N         point size in pixels, 1 to 20
@@ -371,4 +384,5 @@ The settings file is $XDG_CONFIG_HOME/quillmesh/settings (default ~/.config/quil
 Exit status: 0 on success, 1 when the program cannot run or store its settings, 2 for a bad
 command line.
 )";
+    return text;
 }

@@ -1,5 +1,7 @@
 #include "render/draw_calls.h"
 
+#include "render/render_styles.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -45,11 +47,11 @@ TEST(DrawCalls, EachRenderModeDrawsItsPrimitivesOverItsIndexRange) {
 
 TEST(DrawCalls, IndexRangesStayWithinTheFaceArray) {
     for (std::int32_t faceCount = 0; faceCount < 50; ++faceCount) {
-        for (std::int32_t renderMode = 0; renderMode < 4; ++renderMode) {
-            for (const DrawCall& call : drawCallsFor(renderMode, faceCount)) {
+        for (const RenderStyle& style : renderStyles) {
+            for (const DrawCall& call : drawCallsFor(style.value, faceCount)) {
                 EXPECT_GE(call.firstIndex, 0);
                 EXPECT_LE(call.firstIndex + call.indexCount, 3 * faceCount)
-                    << "render mode " << renderMode << ", " << faceCount << " faces";
+                    << style.label << ", " << faceCount << " faces";
             }
         }
     }

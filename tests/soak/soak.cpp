@@ -4,13 +4,16 @@
 // wrapping puts it, or on memory that grows by more than 1 MiB after the warm-up: the heap in use,
 // and natively also the resident size. When memory grew too much it names the mappings that grew.
 //
-//   soak [FRAMES [STYLE]]   FRAMES per render style (default 500); STYLE 0-3 runs only that one
+//   soak [FRAMES [STYLE]]   FRAMES per render style (default 500); STYLE (a "Rendermode" value)
+//   runs
+//                           only that one
 
 #include "platform/render_output.h"
 #include "render/frame.h"
 #include "render/frame_state.h"
 #include "render/gl.h"
 #include "render/model.h"
+#include "render/render_styles.h"
 #include "render/scene.h"
 #include "settings/saver_settings.h"
 #include "shell/headless/egl_context.h"
@@ -25,6 +28,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <span>
 #include <sstream>
 #include <string>
 
@@ -139,15 +143,20 @@ int main(int argc, char** argv) {
         return 2;
     }
     const long warmUp = std::max(frames / 10, 100L);
-    int firstStyle = 0;
-    int lastStyle = 3;
+    std::span<const RenderStyle> styles = renderStyles;
     if (argc > 2) {
-        const std::string style = argv[2];
-        if (style.size() != 1 || style[0] < '0' || style[0] > '3') {
-            std::fprintf(stderr, "soak: render style must be 0-3, got %s\n", argv[2]);
+        const std::string given = argv[2];
+        const RenderStyle* style = nullptr;
+        for (const RenderStyle& candidate : renderStyles) {
+            if (given == std::to_string(candidate.value)) {
+                style = &candidate;
+            }
+        }
+        if (style == nullptr) {
+            std::fprintf(stderr, "soak: no render style %s\n", argv[2]);
             return 2;
         }
-        firstStyle = lastStyle = style[0] - '0';
+        styles = {style, 1};
     }
 
     saverSettings = defaultSettings;
@@ -161,9 +170,8 @@ int main(int argc, char** argv) {
     setupScene();
 
     bool failed = false;
-    const char* styles[] = {"Wireframe", "Dotted", "Texture Mapping", "All of them"};
-    for (int style = firstStyle; style <= lastStyle; ++style) {
-        saverSettings.renderMode = style;
+    for (const RenderStyle& style : styles) {
+        saverSettings.renderMode = style.value;
         // Both angles wrap half way through; the phase, four times their sum, wraps many times.
         const FrameAngles start{static_cast<std::int32_t>(INT32_MAX - frames),
                                 static_cast<std::int32_t>(INT32_MAX - frames / 2)};
@@ -186,7 +194,7 @@ int main(int argc, char** argv) {
             if ((frame + 1) % progressEvery == 0) {
                 const MemoryUse now = memoryUse();
                 std::printf("  %s: %ld frames, resident %ld KiB, heap in use %ld KiB\n",
-                            styles[style], frame + 1, now.resident / 1024, now.heap / 1024);
+                            style.label.data(), frame + 1, now.resident / 1024, now.heap / 1024);
                 std::fflush(stdout);
             }
         }
@@ -201,7 +209,7 @@ int main(int argc, char** argv) {
         std::printf(
             "%-15s %ld frames: resident %ld KiB after warm-up, highest %ld KiB (%+ld KiB%s); "
             "heap in use %ld KiB, highest %ld KiB (%+ld KiB); turn %s\n",
-            styles[style], frames, afterWarmUp.resident / 1024, highest.resident / 1024,
+            style.label.data(), frames, afterWarmUp.resident / 1024, highest.resident / 1024,
             residentGrowth / 1024, residentBounded ? "" : ", not bounded here",
             afterWarmUp.heap / 1024, highest.heap / 1024, heapGrowth / 1024,
             turnRight ? "wrapped as expected" : "WRONG");
