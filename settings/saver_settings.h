@@ -41,7 +41,31 @@ inline constexpr std::array<StoredSetting, 11> storedSettings{{
     {"Line Size", &SaverSettings::lineSize},
 }};
 
-inline constexpr SaverSettings defaultSettings{800, 600, 16, 16, 8, 0, 0, 0, 0, 2, 8};
+inline constexpr SaverSettings defaultSettings{
+    .resolutionX = 800,
+    .resolutionY = 600,
+    .bitDepth = 16,
+    .zBufferDepth = 16,
+    .alphaDepth = 8,
+    .stencilDepth = 0,
+    .renderMode = 0,
+    .timer = 0,
+    .envMap = 0,
+    .lineSize = 2,
+    .dotSize = 8,
+};
+
+// The sizes that the dialog's fields and the Linux options take, in pixels.
+struct SizeRange {
+    std::int32_t lowest;
+    std::int32_t highest;
+};
+inline constexpr SizeRange dotSizeRange{1, 20};
+inline constexpr SizeRange lineSizeRange{1, 10};
+
+// The largest side of a window or picture that the saver makes. No display is larger, and a
+// window beyond what the window system can draw into stalls it.
+inline constexpr std::int32_t largestWindowSide = 16384;
 
 void setDefaultSettings();
 

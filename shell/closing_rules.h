@@ -4,6 +4,10 @@
 
 #include <cstdint>
 
+// What the saver takes when the platform's screen-saver key gives no value.
+inline constexpr std::int32_t defaultPasswordDelay = 15;  // seconds
+inline constexpr std::int32_t defaultMouseThreshold = 50; // pixels along one axis
+
 // True when the cursor has moved strictly more than the threshold along either axis from start.
 // A negative threshold makes every position count as travel.
 bool travelBeyondThreshold(CursorPosition start, CursorPosition now, std::int32_t threshold);

@@ -1,10 +1,11 @@
 #include "shell/saver_state.h"
 
 #include "platform/settings_key.h"
+#include "shell/closing_rules.h"
 
 void SaverState::readPlatformValues() {
-    passwordDelay = 15;
-    mouseThreshold = 50;
+    passwordDelay = defaultPasswordDelay;
+    mouseThreshold = defaultMouseThreshold;
     checkingPassword = false;
     SettingsKey* key = openKeyForReading(SettingsKeyName::PlatformScreenSaver);
     if (key == nullptr) {

@@ -8,7 +8,7 @@
 // What the window procedure decides the end of a run from. One per run, owned by the entry.
 class SaverState {
   public:
-    // Fills the delay and the threshold from the platform's screen-saver key, or 15 s and 50 px.
+    // Fills the delay and the threshold from the platform's screen-saver key, or their defaults.
     void readPlatformValues();
 
     // Marks the close as the saver's own and queues a close for the window.

@@ -4,6 +4,7 @@
 #include "settings/win32/config_dialog.h"
 
 #include "platform/mode_handlers.h"
+#include "resources/resource_ids.h"
 #include "settings/saver_settings.h"
 #include "shell/win32/module_instance.h"
 
@@ -13,29 +14,6 @@
 #include <cstring>
 
 namespace {
-
-constexpr int configDialogTemplate = 2003;
-
-enum ControlId : WORD {
-    okButton = 1011,
-    cancelButton = 1012,
-    colour16 = 1035,
-    colour24 = 1036, // labelled "32Bit"
-    depth16 = 1037,
-    depth24 = 1038,
-    resolution640 = 1045,
-    resolution1600 = 1050,
-    stencilNoAlpha = 1051,
-    alphaNoStencil = 1052,
-    noStencilNoAlpha = 1053,
-    wireframe = 1056,
-    allOfThem = 1059,
-    aboutButton = 1060,
-    envMapBox = 1062,
-    timerBox = 1063,
-    dotSizeField = 1070,
-    lineSizeField = 1071,
-};
 
 using Field = std::int32_t SaverSettings::*;
 
@@ -49,24 +27,28 @@ struct Choice {
 };
 
 constexpr Choice choices[] = {
-    {colour16, &SaverSettings::bitDepth, 16, nullptr, 0},
-    {colour24, &SaverSettings::bitDepth, 24, nullptr, 0},
-    {depth16, &SaverSettings::zBufferDepth, 16, nullptr, 0},
-    {depth24, &SaverSettings::zBufferDepth, 24, nullptr, 0},
-    {1045, &SaverSettings::resolutionX, 640, &SaverSettings::resolutionY, 480},
-    {1046, &SaverSettings::resolutionX, 800, &SaverSettings::resolutionY, 600},
-    {1047, &SaverSettings::resolutionX, 1024, &SaverSettings::resolutionY, 768},
-    {1048, &SaverSettings::resolutionX, 1152, &SaverSettings::resolutionY, 864},
-    {1049, &SaverSettings::resolutionX, 1280, &SaverSettings::resolutionY, 1024},
-    {1050, &SaverSettings::resolutionX, 1600, &SaverSettings::resolutionY, 1200},
-    {stencilNoAlpha, &SaverSettings::alphaDepth, 0, &SaverSettings::stencilDepth, 8},
-    {alphaNoStencil, &SaverSettings::alphaDepth, 8, &SaverSettings::stencilDepth, 0},
-    {noStencilNoAlpha, &SaverSettings::alphaDepth, 0, &SaverSettings::stencilDepth, 0},
-    {1056, &SaverSettings::renderMode, 0, nullptr, 0},
-    {1057, &SaverSettings::renderMode, 1, nullptr, 0},
-    {1058, &SaverSettings::renderMode, 2, nullptr, 0},
-    {1059, &SaverSettings::renderMode, 3, nullptr, 0},
+    {IDC_COLOUR_16, &SaverSettings::bitDepth, 16, nullptr, 0},
+    {IDC_COLOUR_24, &SaverSettings::bitDepth, 24, nullptr, 0},
+    {IDC_DEPTH_16, &SaverSettings::zBufferDepth, 16, nullptr, 0},
+    {IDC_DEPTH_24, &SaverSettings::zBufferDepth, 24, nullptr, 0},
+    {IDC_RESOLUTION_640, &SaverSettings::resolutionX, 640, &SaverSettings::resolutionY, 480},
+    {IDC_RESOLUTION_800, &SaverSettings::resolutionX, 800, &SaverSettings::resolutionY, 600},
+    {IDC_RESOLUTION_1024, &SaverSettings::resolutionX, 1024, &SaverSettings::resolutionY, 768},
+    {IDC_RESOLUTION_1152, &SaverSettings::resolutionX, 1152, &SaverSettings::resolutionY, 864},
+    {IDC_RESOLUTION_1280, &SaverSettings::resolutionX, 1280, &SaverSettings::resolutionY, 1024},
+    {IDC_RESOLUTION_1600, &SaverSettings::resolutionX, 1600, &SaverSettings::resolutionY, 1200},
+    {IDC_STENCIL_NO_ALPHA, &SaverSettings::alphaDepth, 0, &SaverSettings::stencilDepth, 8},
+    {IDC_ALPHA_NO_STENCIL, &SaverSettings::alphaDepth, 8, &SaverSettings::stencilDepth, 0},
+    {IDC_NO_STENCIL_NO_ALPHA, &SaverSettings::alphaDepth, 0, &SaverSettings::stencilDepth, 0},
+    {IDC_WIREFRAME, &SaverSettings::renderMode, 0, nullptr, 0},
+    {IDC_DOTTED, &SaverSettings::renderMode, 1, nullptr, 0},
+    {IDC_TEXTURE_MAPPING, &SaverSettings::renderMode, 2, nullptr, 0},
+    {IDC_ALL_OF_THEM, &SaverSettings::renderMode, 3, nullptr, 0},
 };
+
+// What a field outside its range stands for.
+constexpr std::int32_t dotSizeFallback = 6;
+constexpr std::int32_t lineSizeFallback = 4;
 
 HWND dotSizeEdit = nullptr;
 HWND lineSizeEdit = nullptr;
@@ -85,10 +67,12 @@ void checkLoadedChoice(HWND dialog, WORD first, WORD last) {
 
 void checkLoadedAlphaAndStencil(HWND dialog) {
     if (saverSettings.alphaDepth == 8) {
-        CheckRadioButton(dialog, stencilNoAlpha, noStencilNoAlpha, alphaNoStencil);
+        CheckRadioButton(dialog, IDC_STENCIL_NO_ALPHA, IDC_NO_STENCIL_NO_ALPHA,
+                         IDC_ALPHA_NO_STENCIL);
     } else if (saverSettings.alphaDepth == 0) {
-        CheckRadioButton(dialog, stencilNoAlpha, noStencilNoAlpha,
-                         saverSettings.stencilDepth != 0 ? stencilNoAlpha : noStencilNoAlpha);
+        CheckRadioButton(dialog, IDC_STENCIL_NO_ALPHA, IDC_NO_STENCIL_NO_ALPHA,
+                         saverSettings.stencilDepth != 0 ? IDC_STENCIL_NO_ALPHA
+                                                         : IDC_NO_STENCIL_NO_ALPHA);
     }
 }
 
@@ -107,25 +91,25 @@ void insertNumber(HWND edit, std::int32_t value) {
 }
 
 void initialise(HWND dialog) {
-    dotSizeEdit = GetDlgItem(dialog, dotSizeField);
-    lineSizeEdit = GetDlgItem(dialog, lineSizeField);
+    dotSizeEdit = GetDlgItem(dialog, IDC_DOT_SIZE);
+    lineSizeEdit = GetDlgItem(dialog, IDC_LINE_SIZE);
     SendMessageA(dotSizeEdit, EM_LIMITTEXT, 8, 0);
     SendMessageA(lineSizeEdit, EM_LIMITTEXT, 8, 0);
     insertNumber(dotSizeEdit, saverSettings.dotSize);
     insertNumber(lineSizeEdit, saverSettings.lineSize);
 
-    checkLoadedChoice(dialog, colour16, colour24);
-    checkLoadedChoice(dialog, depth16, depth24);
+    checkLoadedChoice(dialog, IDC_COLOUR_16, IDC_COLOUR_24);
+    checkLoadedChoice(dialog, IDC_DEPTH_16, IDC_DEPTH_24);
     checkLoadedAlphaAndStencil(dialog);
-    checkLoadedChoice(dialog, resolution640, resolution1600);
-    checkLoadedSwitch(dialog, timerBox, saverSettings.timer);
-    checkLoadedChoice(dialog, wireframe, allOfThem);
-    checkLoadedSwitch(dialog, envMapBox, saverSettings.envMap);
+    checkLoadedChoice(dialog, IDC_RESOLUTION_640, IDC_RESOLUTION_1600);
+    checkLoadedSwitch(dialog, IDC_TIMER, saverSettings.timer);
+    checkLoadedChoice(dialog, IDC_WIREFRAME, IDC_ALL_OF_THEM);
+    checkLoadedSwitch(dialog, IDC_ENVMAP, saverSettings.envMap);
 }
 
 // The field's number read as atoi reads it (white space, a sign, digits), or the fallback when it
-// lies outside 1..largest.
-std::int32_t fieldNumber(HWND edit, long largest, std::int32_t fallback) {
+// lies outside the range.
+std::int32_t fieldNumber(HWND edit, SizeRange range, std::int32_t fallback) {
     // Twice the 8-character limit, since text set from outside may exceed it; the first word
     // tells EM_GETLINE how much fits, leaving one byte for the terminator it does not write.
     char text[17] = {};
@@ -135,7 +119,8 @@ std::int32_t fieldNumber(HWND edit, long largest, std::int32_t fallback) {
     text[std::clamp<LRESULT>(count, 0, capacity)] = '\0';
     // strtol reads like atoi but saturates where atoi's overflow is undefined.
     const long number = std::strtol(text, nullptr, 10);
-    return number >= 1 && number <= largest ? static_cast<std::int32_t>(number) : fallback;
+    return number >= range.lowest && number <= range.highest ? static_cast<std::int32_t>(number)
+                                                             : fallback;
 }
 
 void store(HWND dialog) {
@@ -152,30 +137,30 @@ void toggle(std::int32_t& value) {
 
 void command(HWND dialog, WORD id, WORD notification) {
     switch (id) {
-    case okButton:
+    case IDC_OK:
         store(dialog);
         return;
-    case cancelButton:
+    case IDC_CANCEL:
     case IDCANCEL: // Escape and the close box
         EndDialog(dialog, 0);
         return;
-    case aboutButton:
+    case IDC_ABOUT:
         MessageBoxA(dialog, "Quillmesh v.1.0b", "About Screensaver", MB_OK);
         return;
-    case envMapBox: // flips the value, whatever the box shows
+    case IDC_ENVMAP: // flips the value, whatever the box shows
         toggle(saverSettings.envMap);
         return;
-    case timerBox:
+    case IDC_TIMER:
         toggle(saverSettings.timer);
         return;
-    case dotSizeField:
+    case IDC_DOT_SIZE:
         if (notification == EN_CHANGE) {
-            saverSettings.dotSize = fieldNumber(dotSizeEdit, 20, 6);
+            saverSettings.dotSize = fieldNumber(dotSizeEdit, dotSizeRange, dotSizeFallback);
         }
         return;
-    case lineSizeField:
+    case IDC_LINE_SIZE:
         if (notification == EN_CHANGE) {
-            saverSettings.lineSize = fieldNumber(lineSizeEdit, 10, 4);
+            saverSettings.lineSize = fieldNumber(lineSizeEdit, lineSizeRange, lineSizeFallback);
         }
         return;
     default:
@@ -210,6 +195,6 @@ INT_PTR CALLBACK configDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 }
 
 void showConfigDialog(WindowHandle owner) {
-    DialogBoxParamA(moduleInstance, MAKEINTRESOURCEA(configDialogTemplate),
-                    static_cast<HWND>(owner), configDialogProc, 0);
+    DialogBoxParamA(moduleInstance, MAKEINTRESOURCEA(CONFIG_DIALOG), static_cast<HWND>(owner),
+                    configDialogProc, 0);
 }

@@ -66,10 +66,7 @@ HWND createPreviewWindow(HWND host) {
     return window;
 }
 
-// No display is larger. A window beyond what the window system can draw into stalls it; the
-// part of a larger window that any screen could show is the same.
-constexpr std::int32_t largestWindowSide = 16384;
-
+// The part of a larger window that any screen could show is the same.
 HWND createSaverWindow() {
     return CreateWindowExA(WS_EX_TOPMOST, windowClassName, "SaverWindow", saverStyle, 0, 0,
                            std::min(saverSettings.resolutionX, largestWindowSide),

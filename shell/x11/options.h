@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/saver_settings.h"
+#include "shell/closing_rules.h"
 
 #include <cstdint>
 #include <optional>
@@ -39,7 +40,7 @@ struct Options {
     std::string snapshotPath;
     std::int32_t snapshotFrame = 1;        // the picture after this many frames
     std::optional<FrameSize> snapshotSize; // else the resolution settings
-    std::int32_t mouseThreshold = 50;
+    std::int32_t mouseThreshold = defaultMouseThreshold;
     std::int32_t maxFps = 60; // 0: as fast as possible
     bool showFps = false;
     bool saveSettings = false;

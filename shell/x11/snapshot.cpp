@@ -13,7 +13,8 @@
 int renderSnapshot(const Options& options) {
     const FrameSize size = options.snapshotSize.value_or(
         FrameSize{saverSettings.resolutionX, saverSettings.resolutionY});
-    if (size.width < 1 || size.height < 1 || size.width > 16384 || size.height > 16384) {
+    if (size.width < 1 || size.height < 1 || size.width > largestWindowSide ||
+        size.height > largestWindowSide) {
         std::fprintf(stderr,
                      "quillmesh: the stored resolution %dx%d cannot be a picture size; give "
                      "--size WIDTHxHEIGHT\n",

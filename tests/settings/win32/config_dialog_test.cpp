@@ -2,6 +2,7 @@
 // way a user works it: button clicks, text put into the fields, Escape and the close box. The
 // record, the dialog's result and the registry tell what it did.
 
+#include "resources/resource_ids.h"
 #include "settings/saver_settings.h"
 #include "settings/win32/config_dialog.h"
 
@@ -26,25 +27,42 @@ constexpr const char* dialogCaption = "Quillmesh v1.0b written by Brisco Halvorn
 constexpr const char* productKeyPath = "Software\\Halvorn\\Brisco's Quillmesh";
 
 enum : WORD {
-    ok = 1011,
-    cancel = 1012,
-    colour16 = 1035,
-    colour32 = 1036,
-    depth16 = 1037,
-    depth24 = 1038,
-    stencilNoAlpha = 1051,
-    alphaNoStencil = 1052,
-    noStencilNoAlpha = 1053,
-    about = 1060,
-    envMap = 1062,
-    timer = 1063,
-    dotSize = 1070,
-    lineSize = 1071,
+    ok = IDC_OK,
+    cancel = IDC_CANCEL,
+    colour16 = IDC_COLOUR_16,
+    colour32 = IDC_COLOUR_24,
+    depth16 = IDC_DEPTH_16,
+    depth24 = IDC_DEPTH_24,
+    stencilNoAlpha = IDC_STENCIL_NO_ALPHA,
+    alphaNoStencil = IDC_ALPHA_NO_STENCIL,
+    noStencilNoAlpha = IDC_NO_STENCIL_NO_ALPHA,
+    about = IDC_ABOUT,
+    envMap = IDC_ENVMAP,
+    timer = IDC_TIMER,
+    dotSize = IDC_DOT_SIZE,
+    lineSize = IDC_LINE_SIZE,
 };
 
 // Every button that shows a choice, in template order.
-const std::vector<WORD> choiceButtons{1035, 1036, 1037, 1038, 1045, 1046, 1047, 1048, 1049, 1050,
-                                      1051, 1052, 1053, 1056, 1057, 1058, 1059, 1062, 1063};
+const std::vector<WORD> choiceButtons{colour16,
+                                      colour32,
+                                      depth16,
+                                      depth24,
+                                      IDC_RESOLUTION_640,
+                                      IDC_RESOLUTION_800,
+                                      IDC_RESOLUTION_1024,
+                                      IDC_RESOLUTION_1152,
+                                      IDC_RESOLUTION_1280,
+                                      IDC_RESOLUTION_1600,
+                                      stencilNoAlpha,
+                                      alphaNoStencil,
+                                      noStencilNoAlpha,
+                                      IDC_WIREFRAME,
+                                      IDC_DOTTED,
+                                      IDC_TEXTURE_MAPPING,
+                                      IDC_ALL_OF_THEM,
+                                      envMap,
+                                      timer};
 
 bool sameSettings(const SaverSettings& a, const SaverSettings& b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
@@ -235,8 +253,8 @@ DialogRun runDialog(const std::function<void(HWND)>& work) {
             PostMessageA(dialog, WM_COMMAND, cancel, 0);
         }
     });
-    run.result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(2003), nullptr,
-                                 configDialogProc, 0);
+    run.result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(CONFIG_DIALOG),
+                                 nullptr, configDialogProc, 0);
     driver.join();
     return run;
 }
@@ -298,53 +316,55 @@ TEST_P(ConfigDialogLoadTest, ShowsTheLoadedRecordAndOkStoresItWithTheSizeFallbac
 
 INSTANTIATE_TEST_SUITE_P(
     Records, ConfigDialogLoadTest,
-    testing::Values(LoadCase{"Defaults",
-                             defaultSettings,
-                             {colour16, depth16, alphaNoStencil, 1046, 1056},
-                             "8",
-                             "2",
-                             defaultSettings},
-                    LoadCase{"TheOtherChoices",
-                             {1600, 1200, 24, 24, 0, 8, 3, 1, 1, 10, 20},
-                             {colour32, depth24, stencilNoAlpha, 1050, 1059, envMap, timer},
-                             "20",
-                             "10",
-                             {1600, 1200, 24, 24, 0, 8, 3, 1, 1, 10, 20}},
-                    // Only the width chooses the resolution button; the height stays as loaded.
-                    LoadCase{"WidthAloneChoosesTheResolution",
-                             {800, 480, 16, 16, 0, 0, 2, 0, 0, 1, 1},
-                             {colour16, depth16, noStencilNoAlpha, 1046, 1058},
-                             "1",
-                             "1",
-                             {800, 480, 16, 16, 0, 0, 2, 0, 0, 1, 1}},
-                    // Alpha 8 is "8Bit Alpha no Stencil" whatever the stencil holds.
-                    LoadCase{"AlphaEightIgnoresTheStencil",
-                             {640, 480, 24, 16, 8, 8, 1, 0, 0, 3, 7},
-                             {colour32, depth16, alphaNoStencil, 1045, 1057},
-                             "7",
-                             "3",
-                             {640, 480, 24, 16, 8, 8, 1, 0, 0, 3, 7}},
-                    // Values no button offers check nothing and are stored unchanged; the sizes out
-                    // of range show as loaded but hold their fallbacks from the start.
-                    LoadCase{"UnofferedValuesCheckNothing",
-                             {1000, 700, 32, 32, 4, 8, 7, 5, 5, 0, 50},
-                             {},
-                             "50",
-                             "0",
-                             {1000, 700, 32, 32, 4, 8, 7, 5, 5, 4, 6}},
-                    LoadCase{"NegativeSizes",
-                             {1280, 1024, 16, 16, 8, 0, 0, 0, 0, -5, -1},
-                             {colour16, depth16, alphaNoStencil, 1049, 1056},
-                             "-1",
-                             "-5",
-                             {1280, 1024, 16, 16, 8, 0, 0, 0, 0, 4, 6}}),
+    testing::Values(
+        LoadCase{"Defaults",
+                 defaultSettings,
+                 {colour16, depth16, alphaNoStencil, IDC_RESOLUTION_800, IDC_WIREFRAME},
+                 "8",
+                 "2",
+                 defaultSettings},
+        LoadCase{"TheOtherChoices",
+                 {1600, 1200, 24, 24, 0, 8, 3, 1, 1, 10, 20},
+                 {colour32, depth24, stencilNoAlpha, IDC_RESOLUTION_1600, IDC_ALL_OF_THEM, envMap,
+                  timer},
+                 "20",
+                 "10",
+                 {1600, 1200, 24, 24, 0, 8, 3, 1, 1, 10, 20}},
+        // Only the width chooses the resolution button; the height stays as loaded.
+        LoadCase{"WidthAloneChoosesTheResolution",
+                 {800, 480, 16, 16, 0, 0, 2, 0, 0, 1, 1},
+                 {colour16, depth16, noStencilNoAlpha, IDC_RESOLUTION_800, IDC_TEXTURE_MAPPING},
+                 "1",
+                 "1",
+                 {800, 480, 16, 16, 0, 0, 2, 0, 0, 1, 1}},
+        // Alpha 8 is "8Bit Alpha no Stencil" whatever the stencil holds.
+        LoadCase{"AlphaEightIgnoresTheStencil",
+                 {640, 480, 24, 16, 8, 8, 1, 0, 0, 3, 7},
+                 {colour32, depth16, alphaNoStencil, IDC_RESOLUTION_640, IDC_DOTTED},
+                 "7",
+                 "3",
+                 {640, 480, 24, 16, 8, 8, 1, 0, 0, 3, 7}},
+        // Values no button offers check nothing and are stored unchanged; the sizes out
+        // of range show as loaded but hold their fallbacks from the start.
+        LoadCase{"UnofferedValuesCheckNothing",
+                 {1000, 700, 32, 32, 4, 8, 7, 5, 5, 0, 50},
+                 {},
+                 "50",
+                 "0",
+                 {1000, 700, 32, 32, 4, 8, 7, 5, 5, 4, 6}},
+        LoadCase{"NegativeSizes",
+                 {1280, 1024, 16, 16, 8, 0, 0, 0, 0, -5, -1},
+                 {colour16, depth16, alphaNoStencil, IDC_RESOLUTION_1280, IDC_WIREFRAME},
+                 "-1",
+                 "-5",
+                 {1280, 1024, 16, 16, 8, 0, 0, 0, 0, 4, 6}}),
     [](const testing::TestParamInfo<LoadCase>& row) { return row.param.name; });
 
 // TRUE for what the procedure handles and for every command, FALSE for the rest, which the
 // platform's default dialog handling then takes.
 TEST_F(ConfigDialogTest, AnswersTrueForItsMessagesAndFalseForTheRest) {
-    const HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(2003),
-                                           nullptr, configDialogProc, 0);
+    const HWND dialog = CreateDialogParamA(
+        GetModuleHandleA(nullptr), MAKEINTRESOURCEA(CONFIG_DIALOG), nullptr, configDialogProc, 0);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(configDialogProc(dialog, WM_INITDIALOG, 0, 0), TRUE);
     EXPECT_EQ(configDialogProc(dialog, WM_COMMAND, 9999, 0), TRUE);
@@ -447,20 +467,20 @@ TEST_F(ConfigDialogTest, EachChoiceSetsItsFieldsAtOnceAndOkStoresTheLot) {
     const ButtonCase cases[] = {
         {depth24, &S::zBufferDepth, 24, nullptr, 0},
         {depth16, &S::zBufferDepth, 16, nullptr, 0},
-        {1045, &S::resolutionX, 640, &S::resolutionY, 480},
-        {1046, &S::resolutionX, 800, &S::resolutionY, 600},
-        {1047, &S::resolutionX, 1024, &S::resolutionY, 768},
-        {1049, &S::resolutionX, 1280, &S::resolutionY, 1024},
-        {1050, &S::resolutionX, 1600, &S::resolutionY, 1200},
-        {1048, &S::resolutionX, 1152, &S::resolutionY, 864},
+        {IDC_RESOLUTION_640, &S::resolutionX, 640, &S::resolutionY, 480},
+        {IDC_RESOLUTION_800, &S::resolutionX, 800, &S::resolutionY, 600},
+        {IDC_RESOLUTION_1024, &S::resolutionX, 1024, &S::resolutionY, 768},
+        {IDC_RESOLUTION_1280, &S::resolutionX, 1280, &S::resolutionY, 1024},
+        {IDC_RESOLUTION_1600, &S::resolutionX, 1600, &S::resolutionY, 1200},
+        {IDC_RESOLUTION_1152, &S::resolutionX, 1152, &S::resolutionY, 864},
         {stencilNoAlpha, &S::alphaDepth, 0, &S::stencilDepth, 8},
         {alphaNoStencil, &S::alphaDepth, 8, &S::stencilDepth, 0},
         {stencilNoAlpha, &S::alphaDepth, 0, &S::stencilDepth, 8},
         {noStencilNoAlpha, &S::alphaDepth, 0, &S::stencilDepth, 0},
-        {1057, &S::renderMode, 1, nullptr, 0},
-        {1059, &S::renderMode, 3, nullptr, 0},
-        {1056, &S::renderMode, 0, nullptr, 0},
-        {1058, &S::renderMode, 2, nullptr, 0},
+        {IDC_DOTTED, &S::renderMode, 1, nullptr, 0},
+        {IDC_ALL_OF_THEM, &S::renderMode, 3, nullptr, 0},
+        {IDC_WIREFRAME, &S::renderMode, 0, nullptr, 0},
+        {IDC_TEXTURE_MAPPING, &S::renderMode, 2, nullptr, 0},
         {colour16, &S::bitDepth, 16, nullptr, 0},
         {colour32, &S::bitDepth, 24, nullptr, 0}, // labelled "32Bit"
     };
@@ -544,7 +564,7 @@ TEST_P(ConfigDialogCancelTest, EndsWithZeroAndLeavesTheRegistryAsItWas) {
     }
     saverSettings = before;
     const DialogRun run = runDialog([&](HWND dialog) {
-        click(dialog, 1045);
+        click(dialog, IDC_RESOLUTION_640);
         click(dialog, colour16);
         click(dialog, timer);
         replaceFieldText(dialog, dotSize, "3");
@@ -632,7 +652,7 @@ TEST_F(ConfigDialogStoreFailureTest, SaysSoInAnErrorBoxAndStillEndsWithOne) {
     MessageBoxLook look;
     bool openWhileBoxShows = false;
     const DialogRun run = runDialog([&](HWND dialog) {
-        click(dialog, 1047);
+        click(dialog, IDC_RESOLUTION_1024);
         clickPosted(dialog, ok);
         const HWND box = waitForDialogBox("Quillmesh");
         ASSERT_NE(box, nullptr) << "no message box";
