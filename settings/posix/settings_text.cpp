@@ -24,3 +24,11 @@ std::optional<std::int32_t> parseSettingValue(std::string_view text) {
     }
     return parsed;
 }
+
+std::string describeSettings(const SaverSettings& settings) {
+    std::string text;
+    for (const StoredSetting& setting : storedSettings) {
+        text += std::string(setting.name) + '=' + std::to_string(settings.*setting.field) + '\n';
+    }
+    return text;
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/saver_settings.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -13,6 +15,9 @@ using SettingsLines = std::vector<std::pair<std::string, std::string>>;
 
 // "Name=value" lines in file order, split at the first "="; a line without one is skipped.
 SettingsLines parseSettingsLines(std::string_view text);
+
+// The settings as "Name=value" lines, in the order they are stored.
+std::string describeSettings(const SaverSettings& settings);
 
 // A decimal signed 32-bit integer, with nothing before or after it.
 std::optional<std::int32_t> parseSettingValue(std::string_view text);

@@ -1,6 +1,7 @@
 // The Linux program: a window, the full-screen saver, an XScreenSaver hack, or a headless
 // snapshot, all drawing the same picture as the Windows saver.
 
+#include "settings/posix/settings_text.h"
 #include "settings/saver_settings.h"
 #include "shell/x11/options.h"
 #include "shell/x11/run_on_display.h"

@@ -64,6 +64,3 @@ ParsedOptions parseOptions(std::span<const char* const> arguments);
 void applyOverrides(const SettingOverrides& overrides, SaverSettings& settings);
 
 std::string helpText();
-
-// The settings as "Name=value" lines, in the order they are stored.
-std::string describeSettings(const SaverSettings& settings);

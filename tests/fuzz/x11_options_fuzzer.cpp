@@ -2,6 +2,7 @@
 // accepted must leave every value in the range the help text promises; parsing the same words a
 // second time must give the same result (getopt keeps state between calls).
 
+#include "settings/posix/settings_text.h"
 #include "shell/x11/options.h"
 
 #include <cstddef>

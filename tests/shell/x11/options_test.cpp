@@ -1,3 +1,4 @@
+#include "settings/posix/settings_text.h"
 #include "shell/x11/options.h"
 
 #include <gtest/gtest.h>
