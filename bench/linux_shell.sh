@@ -10,7 +10,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 if [[ -z ${QUILLMESH_XVFB_SESSION:-} ]]; then
     exec "$here/../tests/xvfb_session.sh" --timeout 600 bash "$0" "$@"
 fi
-quillmesh=$(cd "$1" && pwd)/shell/x11/quillmesh
+quillmesh=$(cd "$1" && pwd)/shell/linux/quillmesh
 seconds=${2:-5}
 work=$(mktemp -d "${TMPDIR:-/tmp}/quillmesh-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 cmake --preset native >/dev/null
 cmake --build --preset native --target quillmesh
-program=build/native/shell/x11/quillmesh
+program=build/native/shell/linux/quillmesh
 
 if [[ -n ${DISPLAY:-} ]] && xdpyinfo >/dev/null 2>&1; then
     exec "$program" "$@"

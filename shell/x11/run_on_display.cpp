@@ -3,11 +3,11 @@
 #include "platform/window_handle.h"
 #include "render/frame.h"
 #include "render/scene.h"
-#include "shell/closing_rules.h"
-#include "shell/x11/frame_output.h"
-#include "shell/x11/frame_pacer.h"
+#include "shell/linux/frame_pacer.h"
+#include "shell/linux/fullscreen_closing.h"
+#include "shell/linux/render_output.h"
+#include "shell/linux/termination_signals.h"
 #include "shell/x11/glx_surface.h"
-#include "shell/x11/termination_signals.h"
 #include "shell/x11/x_error_trap.h"
 
 #include <X11/Xutil.h>
@@ -43,14 +43,14 @@ bool focusLost(const XFocusChangeEvent& event) {
 
 class DisplaySession {
   public:
-    DisplaySession(const Options& options, GlxSurface& surface)
-        : options_(options), surface_(surface),
+    DisplaySession(const Options& options, GlxSurface& surface, CursorPosition startCursor)
+        : options_(options), surface_(surface), closing_(options.mouseThreshold),
           windowManagerProtocols_(XInternAtom(surface.display, "WM_PROTOCOLS", False)),
-          deleteWindow_(XInternAtom(surface.display, "WM_DELETE_WINDOW", False)) {}
+          deleteWindow_(XInternAtom(surface.display, "WM_DELETE_WINDOW", False)) {
+        closing_.pointerAt(startCursor);
+    }
 
-    bool closed() const { return closed_; }
-
-    void setStartCursor(CursorPosition position) { startCursor_ = position; }
+    bool closed() const { return closed_ || (fullScreen() && closing_.closed()); }
 
     void handle(const XEvent& event) {
         switch (event.type) {
@@ -73,27 +73,25 @@ class DisplaySession {
                 XSetInputFocus(surface_.display, surface_.window, RevertToParent, CurrentTime);
             }
             break;
-        case KeyPress:
-            if (fullScreen()) {
-                closed_ = true;
-            } else {
-                XKeyEvent key = event.xkey;
-                closed_ |= XLookupKeysym(&key, 0) == XK_Escape;
-            }
+        case KeyPress: {
+            XKeyEvent key = event.xkey;
+            closed_ |= !fullScreen() && XLookupKeysym(&key, 0) == XK_Escape;
+            closing_.keyPressed();
             break;
+        }
         case ButtonPress:
-            closed_ |= fullScreen();
+            closing_.buttonPressed();
             break;
         case MotionNotify:
-            closed_ |= fullScreen() &&
-                       travelBeyondThreshold(startCursor_, pointerPosition(surface_.display),
-                                             options_.mouseThreshold);
+            closing_.pointerAt(pointerPosition(surface_.display));
             break;
         case FocusIn:
-            hadFocus_ = true;
+            closing_.focusGained();
             break;
         case FocusOut:
-            closed_ |= fullScreen() && hadFocus_ && focusLost(event.xfocus);
+            if (focusLost(event.xfocus)) {
+                closing_.focusLost();
+            }
             break;
         default:
             break;
@@ -105,10 +103,9 @@ class DisplaySession {
 
     const Options& options_;
     GlxSurface& surface_;
+    FullScreenClosing closing_; // only the full-screen saver ends by these rules
     Atom windowManagerProtocols_;
     Atom deleteWindow_;
-    CursorPosition startCursor_;
-    bool hadFocus_ = false;
     bool closed_ = false;
 };
 
@@ -204,11 +201,12 @@ int runOnDisplay(const Options& options) {
         XCloseDisplay(display);
         return 1;
     }
-    DisplaySession session(options, *surface);
-    session.setStartCursor(startCursor);
+    DisplaySession session(options, *surface, startCursor);
 
     renderWindow = reinterpret_cast<WindowHandle>(surface->window);
-    presentToWindow(display, surface->window, surface->doubleBuffered);
+    if (surface->doubleBuffered) {
+        presentWith([display, window = surface->window] { glXSwapBuffers(display, window); });
+    }
     setSwapInterval(*surface, options.maxFps > 0 ? 1 : 0);
     setupScene();
     runLoop(options, *surface, session);

@@ -10,7 +10,7 @@ if [[ -z ${QUILLMESH_XVFB_SESSION:-} ]]; then
 fi
 source "$here/lib.sh"
 source "$here/linux_lib.sh"
-quillmesh=$(cd "$1" && pwd)/shell/x11/quillmesh
+quillmesh=$(cd "$1" && pwd)/shell/linux/quillmesh
 send_wm_delete=$(cd "$1" && pwd)/tests/shell/x11/send_wm_delete
 work=$(mktemp -d "${TMPDIR:-/tmp}/quillmesh-e2e.XXXXXX")
 trap 'rm -rf "$work"' EXIT

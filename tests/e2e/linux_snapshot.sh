@@ -6,7 +6,7 @@ set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
 source "$here/linux_lib.sh"
-quillmesh=$(cd "$1" && pwd)/shell/x11/quillmesh
+quillmesh=$(cd "$1" && pwd)/shell/linux/quillmesh
 work=$(mktemp -d "${TMPDIR:-/tmp}/quillmesh-e2e.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME=$work/config

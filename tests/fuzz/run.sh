@@ -11,7 +11,7 @@ set -uo pipefail
 cd "$(dirname "$0")/../.." || exit 1
 
 runs=${1:-20000}
-targets=(command_line_fuzzer registry_values_fuzzer settings_file_fuzzer x11_options_fuzzer)
+targets=(command_line_fuzzer registry_values_fuzzer settings_file_fuzzer linux_options_fuzzer)
 
 cmake --preset fuzz >/dev/null || exit 1
 cmake --build --preset fuzz --target "${targets[@]}" || exit 1

@@ -1,8 +1,9 @@
 // The renderer's window-system side on Linux: the buffer swap and the OpenGL error question.
 
-#include "shell/x11/frame_output.h"
+#include "shell/linux/render_output.h"
 
 #include "platform/render_output.h"
+#include "render/gl.h"
 
 #include <cstdio>
 #include <set>
@@ -10,28 +11,18 @@
 
 namespace {
 
-Display* windowDisplay = nullptr;
-GLXDrawable windowDrawable = 0;
-bool windowDoubleBuffered = true;
+std::function<void()> frameSwap;
 
 } // namespace
 
-void presentToWindow(Display* display, GLXDrawable drawable, bool doubleBuffered) {
-    windowDisplay = display;
-    windowDrawable = drawable;
-    windowDoubleBuffered = doubleBuffered;
-}
-
-void presentHeadless() {
-    windowDisplay = nullptr;
-    windowDrawable = 0;
+void presentWith(std::function<void()> swap) {
+    frameSwap = std::move(swap);
 }
 
 void swapFrameBuffers() {
-    if (windowDisplay != nullptr && windowDoubleBuffered) {
-        glXSwapBuffers(windowDisplay, windowDrawable);
+    if (frameSwap) {
+        frameSwap();
     } else {
-        // A single-buffered window, or the pbuffer whose pixels are read back after the frame.
         // Finish, not flush: with nothing to wait for, Mesa would queue frames without bound.
         glFinish();
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/x11/options.h"
+#include "shell/linux/options.h"
 
 // Renders the given number of frames without an X server and writes the last one as a PNG file.
 // Returns the exit code.

@@ -1,4 +1,4 @@
-#include "shell/x11/termination_signals.h"
+#include "shell/linux/termination_signals.h"
 
 #include <csignal>
 #include <fcntl.h>

@@ -3,7 +3,7 @@
 // second time must give the same result (getopt keeps state between calls).
 
 #include "settings/posix/settings_text.h"
-#include "shell/x11/options.h"
+#include "shell/linux/options.h"
 
 #include <cstddef>
 #include <cstdint>

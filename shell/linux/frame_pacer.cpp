@@ -1,4 +1,4 @@
-#include "shell/x11/frame_pacer.h"
+#include "shell/linux/frame_pacer.h"
 
 FramePacer::FramePacer(int maxFps, PaceClock::time_point start)
     : period_(maxFps > 0 ? std::chrono::duration_cast<PaceClock::duration>(

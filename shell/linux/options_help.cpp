@@ -1,6 +1,6 @@
 // The help of the Linux program, made from its table of options.
 
-#include "shell/x11/option_rows.h"
+#include "shell/linux/option_rows.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "shell/x11/frame_pacer.h"
+#include "shell/linux/frame_pacer.h"
 
 #include <gtest/gtest.h>
 

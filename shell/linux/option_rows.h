@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/x11/options.h"
+#include "shell/linux/options.h"
 
 #include <span>
 #include <string>

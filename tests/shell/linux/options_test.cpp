@@ -1,5 +1,5 @@
 #include "settings/posix/settings_text.h"
-#include "shell/x11/options.h"
+#include "shell/linux/options.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
-#include "shell/x11/snapshot.h"
+#include "shell/linux/snapshot.h"
 
 #include "render/frame.h"
 #include "render/scene.h"
 #include "shell/headless/egl_context.h"
 #include "shell/headless/frame_pixels.h"
 #include "shell/headless/png_writer.h"
-#include "shell/x11/frame_output.h"
-#include "shell/x11/termination_signals.h"
+#include "shell/linux/render_output.h"
+#include "shell/linux/termination_signals.h"
 
 #include <cstdio>
 
@@ -29,7 +29,7 @@ int renderSnapshot(const Options& options) {
         std::fprintf(stderr, "quillmesh: no headless OpenGL: %s\n", context.error().c_str());
         return 1;
     }
-    presentHeadless();
+    presentWith(nullptr);
     setupScene();
     for (int frame = 0; frame < options.snapshotFrame; ++frame) {
         if (terminationRequested()) {

@@ -1,7 +1,7 @@
-#include "shell/x11/options.h"
+#include "shell/linux/options.h"
 
 #include "render/render_styles.h"
-#include "shell/x11/option_rows.h"
+#include "shell/linux/option_rows.h"
 
 #include <getopt.h>
 

@@ -3,10 +3,10 @@
 
 #include "settings/posix/settings_text.h"
 #include "settings/saver_settings.h"
-#include "shell/x11/options.h"
+#include "shell/linux/options.h"
+#include "shell/linux/snapshot.h"
+#include "shell/linux/termination_signals.h"
 #include "shell/x11/run_on_display.h"
-#include "shell/x11/snapshot.h"
-#include "shell/x11/termination_signals.h"
 
 #include <cstdio>
 #include <span>
