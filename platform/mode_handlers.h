@@ -12,3 +12,5 @@ WindowHandle findPreviewHost();
 void changePassword(WindowHandle window);
 void showConfigDialog(WindowHandle owner);
 void runDisplayLoop(WindowHandle givenWindow);
+
+// Implementations: shell/win32/ preview_host, password, display_loop; settings/win32/config_dialog.

@@ -17,3 +17,5 @@ struct ResourceBytes {
 };
 
 ResourceBytes findResourceBytes(int id);
+
+// Implementations: shell/win32/resources.cpp, shell/linux/resources.cpp.

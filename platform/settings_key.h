@@ -26,3 +26,5 @@ bool setKeyValue(SettingsKey* key, const char* name, std::int32_t value);
 
 // False when what was set could not be kept.
 bool closeKey(SettingsKey* key);
+
+// Implementations: settings/win32/settings_key.cpp, settings/posix/settings_key.cpp.

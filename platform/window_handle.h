@@ -12,3 +12,5 @@ inline WindowHandle windowFromNumber(int number) {
 // The window the saver draws in; set by the display loop before the scene is set up, and the
 // owner of the renderer's error boxes.
 inline WindowHandle renderWindow = nullptr;
+
+// Implementations: none needed; a type and one process-wide value.

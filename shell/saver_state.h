@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/saver_window.h"
 #include "platform/window_handle.h"
+#include "platform/window_messages.h"
 
 #include <cstdint>
 

@@ -4,9 +4,9 @@
 #include "settings/win32/config_dialog.h"
 
 #include "platform/mode_handlers.h"
+#include "platform/win32/process_handles.h"
 #include "resources/resource_ids.h"
 #include "settings/saver_settings.h"
-#include "shell/win32/module_instance.h"
 
 #include <algorithm>
 #include <cstdio>

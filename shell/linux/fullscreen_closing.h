@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/saver_window.h"
+#include "platform/window_messages.h"
 
 #include <cstdint>
 #include <optional>

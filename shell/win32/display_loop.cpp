@@ -4,13 +4,12 @@
 #include "shell/win32/display_loop.h"
 
 #include "platform/mode_handlers.h"
+#include "platform/win32/process_handles.h"
 #include "platform/window_handle.h"
 #include "render/frame.h"
 #include "render/scene.h"
 #include "settings/saver_settings.h"
 #include "shell/run_mode.h"
-#include "shell/win32/module_instance.h"
-#include "shell/win32/render_handles.h"
 #include "shell/win32/saver_window.h"
 
 #include <algorithm>

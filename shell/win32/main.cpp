@@ -1,5 +1,5 @@
+#include "platform/win32/process_handles.h"
 #include "shell/entry.h"
-#include "shell/win32/module_instance.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #include "platform/render_output.h"
 
-#include "shell/win32/render_handles.h"
+#include "platform/win32/process_handles.h"
 
 #include <windows.h>
 

@@ -4,13 +4,13 @@
 #include "shell/win32/display_loop.h"
 
 #include "platform/mode_handlers.h"
+#include "platform/win32/process_handles.h"
 #include "platform/window_handle.h"
 #include "render/frame.h"
 #include "render/scene.h"
 #include "settings/saver_settings.h"
 #include "shell/run_mode.h"
 #include "shell/saver_state.h"
-#include "shell/win32/render_handles.h"
 
 #include <gtest/gtest.h>
 

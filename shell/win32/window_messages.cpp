@@ -1,6 +1,6 @@
 // The window-system calls behind the saver state.
 
-#include "platform/saver_window.h"
+#include "platform/window_messages.h"
 
 #include <windows.h>
 

@@ -18,3 +18,5 @@ void postCloseMessage(WindowHandle window);
 void sendSetCursorMessage(WindowHandle window);
 
 CursorPosition currentCursorPosition();
+
+// Implementations: shell/win32/window_messages.cpp; tests/shell/recording_platform.cpp.
