@@ -1,13 +1,6 @@
 # The release archive: `cpack` in the Windows build directory makes quillmesh-<version>-win64.zip
 # with the saver, the preview host, the README and the licence.
 
-# windres reports no dependencies, so the files the .rc pulls in are named here.
-set_property(SOURCE ${CMAKE_SOURCE_DIR}/resources/quillmesh.rc TARGET_DIRECTORY quillmesh
-    APPEND PROPERTY OBJECT_DEPENDS
-        ${CMAKE_SOURCE_DIR}/resources/quillmesh.ico
-        ${QUILLMESH_GENERATED_RESOURCES}/quillmesh.manifest
-        ${QUILLMESH_GENERATED_RESOURCES}/quillmesh_version.h)
-
 # The .rc brings the manifest; the MSVC linker would otherwise make a second one.
 if(MSVC)
     target_link_options(quillmesh PRIVATE /MANIFEST:NO)

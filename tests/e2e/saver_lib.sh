@@ -2,7 +2,7 @@
 # lib.sh, with the build directory in $build.
 
 scr=$build/shell/win32/quillmesh.scr
-scrprev=$build/tools/scrprev/Scrprev.exe
+scrprev=$build/shell/win32/scrprev/Scrprev.exe
 probe_program=$build/tests/e2e/saver_probe.exe
 settings_key="HKCU\\Software\\Halvorn\\Brisco's Quillmesh"
 platform_key="HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Screen Savers"
