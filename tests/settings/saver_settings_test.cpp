@@ -1,5 +1,6 @@
 #include "settings/saver_settings.h"
 
+#include "settings/posix/settings_text.h"
 #include "tests/temporary_config_home.h"
 
 #include <gtest/gtest.h>
@@ -112,12 +113,12 @@ TEST_F(SaverSettingsTest, StoreAndLoadGiveBackEveryBit) {
     EXPECT_TRUE(sameSettings(saverSettings, written));
 }
 
-TEST_F(SaverSettingsTest, StoreWritesAllElevenInOrder) {
-    saverSettings = defaultSettings;
+// The program's --settings prints the same text as the store writes.
+TEST_F(SaverSettingsTest, StoreWritesAllElevenInOrderAsTheyAreDescribed) {
+    saverSettings = {1024, 768, 24, 24, 0, 8, 7, 1, 1, 0, 50};
     ASSERT_TRUE(writeSettings());
-    EXPECT_EQ(storedText(), "Resolution X=800\nResolution Y=600\nBit Depth=16\nZBuffer Depth=16\n"
-                            "Alpha Depth=8\nStencil Depth=0\nRendermode=0\nTimer=0\nEnvMap=0\n"
-                            "Dot Size=8\nLine Size=2\n");
+    EXPECT_EQ(storedText(), allElevenValues);
+    EXPECT_EQ(describeSettings(saverSettings), allElevenValues);
 }
 
 TEST_F(SaverSettingsTest, FailedStoreIsReportedAndLeavesTheOldFile) {

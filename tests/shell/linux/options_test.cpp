@@ -1,4 +1,3 @@
-#include "settings/posix/settings_text.h"
 #include "shell/linux/options.h"
 
 #include <gtest/gtest.h>
@@ -189,13 +188,6 @@ TEST(OptionsTest, OverridesReplaceOnlyWhatWasGiven) {
     lit.envMap = 1;
     applyOverrides(parse({"--no-envmap"}).options.overrides, lit);
     EXPECT_EQ(lit.envMap, 0);
-}
-
-TEST(OptionsTest, SettingsAreDescribedInStoredOrder) {
-    EXPECT_EQ(describeSettings(defaultSettings),
-              "Resolution X=800\nResolution Y=600\nBit Depth=16\nZBuffer Depth=16\n"
-              "Alpha Depth=8\nStencil Depth=0\nRendermode=0\nTimer=0\nEnvMap=0\nDot Size=8\n"
-              "Line Size=2\n");
 }
 
 TEST(OptionsTest, HelpListsEveryOption) {

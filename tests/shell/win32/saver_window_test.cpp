@@ -263,17 +263,11 @@ TEST_P(TravelTest, ClosesOnTravelStrictlyBeyondTheThresholdPerAxis) {
     EXPECT_EQ(takeQueuedCloses(), row.closes ? 1 : 0);
 }
 
+// The rule's own cases are in the closing rules' tests; these show that the window measures
+// from the start cursor, with the stored threshold.
 INSTANTIATE_TEST_SUITE_P(Thresholds, TravelTest,
-                         testing::Values(TravelRow{"NoTravel", 0, 0, 50, false},
-                                         TravelRow{"ExactlyTheThresholdRight", 50, 0, 50, false},
-                                         TravelRow{"OnePixelMoreRight", 51, 0, 50, true},
-                                         TravelRow{"ExactlyTheThresholdUp", 0, -50, 50, false},
+                         testing::Values(TravelRow{"ExactlyTheThresholdRight", 50, 0, 50, false},
                                          TravelRow{"OnePixelMoreUp", 0, -51, 50, true},
-                                         TravelRow{"OnePixelMoreLeft", -51, 0, 50, true},
-                                         TravelRow{"OnePixelMoreDown", 0, 51, 50, true},
-                                         TravelRow{"DiagonalWithinBothAxes", 50, 50, 50, false},
-                                         TravelRow{"ZeroThresholdOnePixel", 1, 0, 0, true},
-                                         TravelRow{"ZeroThresholdNoTravel", 0, 0, 0, false},
                                          TravelRow{"NegativeThresholdNoTravel", 0, 0, -1, true}),
                          [](const testing::TestParamInfo<TravelRow>& row) {
                              return row.param.name;
