@@ -44,25 +44,13 @@ enum : WORD {
 };
 
 // Every button that shows a choice, in template order.
-const std::vector<WORD> choiceButtons{colour16,
-                                      colour32,
-                                      depth16,
-                                      depth24,
-                                      IDC_RESOLUTION_640,
-                                      IDC_RESOLUTION_800,
-                                      IDC_RESOLUTION_1024,
-                                      IDC_RESOLUTION_1152,
-                                      IDC_RESOLUTION_1280,
-                                      IDC_RESOLUTION_1600,
-                                      stencilNoAlpha,
-                                      alphaNoStencil,
-                                      noStencilNoAlpha,
-                                      IDC_WIREFRAME,
-                                      IDC_DOTTED,
-                                      IDC_TEXTURE_MAPPING,
-                                      IDC_ALL_OF_THEM,
-                                      envMap,
-                                      timer};
+// clang-format off
+const std::vector<WORD> choiceButtons{
+    colour16, colour32, depth16, depth24, IDC_RESOLUTION_640, IDC_RESOLUTION_800,
+    IDC_RESOLUTION_1024, IDC_RESOLUTION_1152, IDC_RESOLUTION_1280, IDC_RESOLUTION_1600,
+    stencilNoAlpha, alphaNoStencil, noStencilNoAlpha, IDC_WIREFRAME, IDC_DOTTED,
+    IDC_TEXTURE_MAPPING, IDC_ALL_OF_THEM, envMap, timer};
+// clang-format on
 
 bool sameSettings(const SaverSettings& a, const SaverSettings& b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
