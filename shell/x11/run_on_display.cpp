@@ -8,6 +8,7 @@
 #include "shell/linux/render_output.h"
 #include "shell/linux/termination_signals.h"
 #include "shell/x11/glx_surface.h"
+#include "shell/x11/monitors.h"
 #include "shell/x11/x_error_trap.h"
 
 #include <X11/Xutil.h>
@@ -41,10 +42,14 @@ bool focusLost(const XFocusChangeEvent& event) {
     return realChange && awayFromUs;
 }
 
+// Turns X events into the closing rules' calls and, for the full-screen saver, into the picture's
+// place among the monitors.
 class DisplaySession {
   public:
-    DisplaySession(const Options& options, GlxSurface& surface, CursorPosition startCursor)
-        : options_(options), surface_(surface), closing_(options.mouseThreshold),
+    DisplaySession(const Options& options, GlxSurface& surface, CursorPosition startCursor,
+                   const MonitorWatch* monitors)
+        : options_(options), surface_(surface), monitors_(monitors),
+          closing_(options.mouseThreshold),
           windowManagerProtocols_(XInternAtom(surface.display, "WM_PROTOCOLS", False)),
           deleteWindow_(XInternAtom(surface.display, "WM_DELETE_WINDOW", False)) {
         closing_.pointerAt(startCursor);
@@ -52,7 +57,12 @@ class DisplaySession {
 
     bool closed() const { return closed_ || (fullScreen() && closing_.closed()); }
 
-    void handle(const XEvent& event) {
+    void handle(XEvent& event) {
+        if (monitors_ != nullptr && monitors_->changedBy(event)) {
+            const ScreenArea screen = monitors_->screen();
+            placeFullScreen(surface_, pictureArea(monitors_->monitors(), screen), screen);
+            return;
+        }
         switch (event.type) {
         case ConfigureNotify:
             if (event.xconfigure.window == surface_.window) {
@@ -103,14 +113,15 @@ class DisplaySession {
 
     const Options& options_;
     GlxSurface& surface_;
-    FullScreenClosing closing_; // only the full-screen saver ends by these rules
+    const MonitorWatch* monitors_; // the full-screen saver's only
+    FullScreenClosing closing_;    // only the full-screen saver ends by these rules
     Atom windowManagerProtocols_;
     Atom deleteWindow_;
     bool closed_ = false;
 };
 
 std::optional<GlxSurface> openSurface(Display* display, const Options& options,
-                                      std::string& error) {
+                                      const MonitorWatch* monitors, std::string& error) {
     switch (options.target) {
     case DisplayTarget::GivenWindow:
         return openForeignWindow(display, options.windowId, error);
@@ -124,9 +135,13 @@ std::optional<GlxSurface> openSurface(Display* display, const Options& options,
         }
         return openForeignWindow(display, window.value_or(DefaultRootWindow(display)), error);
     }
+    case DisplayTarget::FullScreen: {
+        const ScreenArea screen = monitors->screen();
+        return openFullScreen(display, saverSettings, pictureArea(monitors->monitors(), screen),
+                              screen, error);
+    }
     default:
-        return openOwnWindow(display, saverSettings, options.target == DisplayTarget::FullScreen,
-                             error);
+        return openOwnWindow(display, saverSettings, error);
     }
 }
 
@@ -189,19 +204,24 @@ int runOnDisplay(const Options& options) {
     }
     trapXErrors(display);
     const bool fullScreen = options.target == DisplayTarget::FullScreen;
+    std::optional<MonitorWatch> monitors;
+    if (fullScreen) {
+        monitors.emplace(display);
+    }
     Window previousFocus = None;
     int previousRevert = RevertToParent;
     XGetInputFocus(display, &previousFocus, &previousRevert);
     const CursorPosition startCursor = pointerPosition(display);
 
     std::string error;
-    std::optional<GlxSurface> surface = openSurface(display, options, error);
+    const MonitorWatch* watch = monitors ? &*monitors : nullptr;
+    std::optional<GlxSurface> surface = openSurface(display, options, watch, error);
     if (!surface) {
         std::fprintf(stderr, "quillmesh: %s\n", error.c_str());
         XCloseDisplay(display);
         return 1;
     }
-    DisplaySession session(options, *surface, startCursor);
+    DisplaySession session(options, *surface, startCursor, watch);
 
     renderWindow = reinterpret_cast<WindowHandle>(surface->window);
     if (surface->doubleBuffered) {
