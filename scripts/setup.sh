@@ -8,9 +8,9 @@ packages=(
     build-essential cmake ninja-build pkg-config git
     libgtest-dev googletest libbenchmark-dev
     # OpenGL: Mesa with headless EGL, GLU, X11 and GLX for the Linux program, libpng for pictures;
-    # RandR for the monitors
+    # RandR for the monitors, Xext for the display's power state
     libgl-dev libegl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-mesa0 libx11-dev libpng-dev
-    libxrandr-dev
+    libxrandr-dev libxext-dev
     # the fuzzers: clang with libFuzzer's runtime
     clang libclang-rt-14-dev
     # the Windows build and its tests under Wine

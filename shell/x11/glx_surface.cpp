@@ -1,5 +1,7 @@
 #include "shell/x11/glx_surface.h"
 
+#include "shell/x11/viewability.h"
+
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
@@ -73,7 +75,9 @@ void nameWindow(Display* display, Window window) {
     XSetWMProtocols(display, window, &deleteWindow, 1);
 }
 
-constexpr long ownWindowEvents = StructureNotifyMask | ExposureMask | KeyPressMask;
+// Our own windows report what the frame gate and the closing rules need.
+constexpr long ownWindowEvents =
+    StructureNotifyMask | ExposureMask | KeyPressMask | VisibilityChangeMask;
 constexpr long saverInput = KeyPressMask | ButtonPressMask | PointerMotionMask;
 
 std::optional<GlxSurface> openWindow(Display* display, const SaverSettings& settings,
@@ -196,8 +200,10 @@ std::optional<GlxSurface> openForeignWindow(Display* display, Window window, std
     surface.window = window;
     surface.width = attributes.width;
     surface.height = attributes.height;
-    // Only what we need to follow the window; input stays with whoever owns it.
-    XSelectInput(display, window, StructureNotifyMask | ExposureMask);
+    // Only what we need to follow the window and to know whether it can be seen; input stays
+    // with whoever owns it.
+    XSelectInput(display, window, StructureNotifyMask | ExposureMask | VisibilityChangeMask);
+    watchAncestors(display, window);
 
     const bool current = makeContextCurrent(surface, visual, error);
     XFree(visual);

@@ -37,7 +37,8 @@ std::optional<GlxSurface> openFullScreen(Display* display, const SaverSettings& 
 // Follows a change of the monitors: the picture's window and the backdrop to their new areas.
 void placeFullScreen(GlxSurface& surface, ScreenArea picture, ScreenArea screen);
 
-// Draws with the window's own visual; only StructureNotify and Exposure are selected on it.
+// Draws with the window's own visual. Selects only StructureNotify, Exposure and VisibilityChange
+// on it, and the structure of the windows it lies in, which tells when it can be seen.
 std::optional<GlxSurface> openForeignWindow(Display* display, Window window, std::string& error);
 
 // Swap interval 1 (wait for the vertical blank) or 0, through whichever GLX extension offers it.
