@@ -19,8 +19,8 @@ packages=(
     xvfb xauth xdotool x11-utils imagemagick x11-xserver-utils
     # the Linux program's end-to-end tests: a host window, the XScreenSaver daemon, the manual
     x11-apps xscreensaver man-db python3
-    # the release archive and its check
-    unzip
+    # the release archive and its check; the Debian package's dependencies (dpkg-shlibdeps)
+    unzip dpkg-dev
 )
 
 missing=()

@@ -50,6 +50,10 @@ lit_share() { # lit_share FILE
     convert "$1" -colorspace gray -threshold 4% -format '%[fx:mean]' info:
 }
 
+is_png_of_size() { # is_png_of_size FILE WxH
+    [[ $(identify -format '%m %wx%h' "$1" 2>/dev/null) == "PNG $2" ]]
+}
+
 window_size_is() { # window_size_is WINDOW-ID WxH
     local size
     size=$(xwininfo -id "$1" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }')
