@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The full-screen saver on two monitors side by side (a private Xvfb of 1600x600 split by RandR
 # 1.5 into two 800x600 monitors): both covered, the picture whole on the first, the closing rules
-# over both, and monitors removed while it runs.
+# over both, and monitors removed and the screen resized while it runs.
 #   bash tests/e2e/linux_monitors.sh build/native [SCREENSHOT-FOLDER]
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -86,6 +86,9 @@ screen_picture none
 check "with no monitor reported the picture takes the whole screen" \
     window_area_is "$id" 1600x600+0+0
 check "centred on it" picture_whole_in "$shots/none.png"
+xrandr --fb 1200x600
+sleep 0.5
+check "the screen resized to 1200x600: the picture follows" window_area_is "$id" 1200x600+0+0
 check "the saver runs on through the changes" still_running
 check "SIGTERM ends it with 0" ends_on_sigterm
 stop_program
