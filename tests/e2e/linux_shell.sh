@@ -222,6 +222,10 @@ echo on >"$work/dpms"
 LD_PRELOAD=$fake_dpms QUILLMESH_FAKE_DPMS=$work/dpms start_program --fps --max-fps 30
 check "the display asleep (DPMS off): it pauses, draws nothing, and resumes when it wakes" \
     pauses_while_hidden "the display is asleep" "echo off >'$work/dpms'" "echo on >'$work/dpms'"
+echo off >"$work/dpms"
+sleep 1.5
+# XScreenSaver ends its hacks with SIGTERM, whether or not they are drawing.
+check "SIGTERM while paused ends it with 0 within a second" ends_on_sigterm
 stop_program
 
 echo "--- command line and settings"
