@@ -25,9 +25,8 @@ make_package() {
 }
 check "cpack -G DEB makes quillmesh_${version}_amd64.deb" make_package
 
-dpkg-deb -c "$deb" >"$work/listing"
 # The package's paths without the leading dot, directories with a trailing slash.
-awk '{ print substr($6, 2) }' "$work/listing" >"$work/paths"
+dpkg-deb -c "$deb" | awk '{ print substr($6, 2) }' >"$work/paths"
 files_are_exactly() { # files_are_exactly PATH...
     local expected actual
     expected=$(printf '%s\n' "$@" | sort)
@@ -38,8 +37,6 @@ check "it holds the hack, its link, the settings dialog, the manual and the lice
     files_are_exactly /usr/libexec/xscreensaver/quillmesh /usr/bin/quillmesh \
     /usr/share/xscreensaver/config/quillmesh.xml /usr/share/man/man6/quillmesh.6.gz \
     /usr/share/doc/quillmesh/copyright
-check "/usr/bin/quillmesh is a link to the hack" \
-    grep -q ' ./usr/bin/quillmesh -> ../libexec/xscreensaver/quillmesh$' "$work/listing"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "  Depends: $depends"
 depends_on_all() { # depends_on_all PACKAGE...
@@ -74,15 +71,14 @@ apt() { # apt ARG...: apt-get, its output kept unless it fails
         { cat "$work/apt.log" >&2; return 1; }
 }
 check "apt-get install ./${deb##*/} installs it" apt install "$deb"
-check "quillmesh is found on PATH as /usr/bin/quillmesh" \
-    test "$(command -v quillmesh)" = /usr/bin/quillmesh
+check "quillmesh is found on PATH as /usr/bin/quillmesh, a link to the hack" bash -c \
+    "[[ \$(command -v quillmesh) == /usr/bin/quillmesh &&
+        \$(readlink -f /usr/bin/quillmesh) == /usr/libexec/xscreensaver/quillmesh ]]"
 (cd / && env -u DISPLAY XDG_CONFIG_HOME="$work/config" quillmesh --snapshot "$work/shot.png" \
     --size 320x240)
 check "the installed quillmesh --snapshot exits 0" test $? -eq 0
 check "and writes a 320x240 PNG" is_png_of_size "$work/shot.png" 320x240
 check "with a lit picture" at_least "$(lit_share "$work/shot.png")" 0.02
-check "man finds its manual" test "$(man -w 6 quillmesh 2>/dev/null)" = \
-    /usr/share/man/man6/quillmesh.6.gz
 
 check "apt-get remove --purge removes it" apt remove --purge quillmesh
 check "dpkg no longer knows it" bash -c "! dpkg-query -W quillmesh >/dev/null 2>&1"
