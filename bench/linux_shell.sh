@@ -3,14 +3,18 @@
 #   - processor seconds per wall second with --max-fps 60 against --max-fps 0, and their ratio
 #     (the cap should cost at most a third of running flat out);
 #   - start to first frame in milliseconds (process start until the first frame is swapped);
-#   - peak resident memory.
+#   - peak resident memory;
+#   - processor seconds per wall second of the program and of the X server while it draws, and
+#     while nobody can see its frames: unmapped, fully covered, the display asleep (DPMS off).
+#     The goal: hidden at most 1% of drawn.
 #   bash bench/linux_shell.sh build/native [SECONDS]
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 if [[ -z ${QUILLMESH_XVFB_SESSION:-} ]]; then
     exec "$here/../tests/xvfb_session.sh" --timeout 600 bash "$0" "$@"
 fi
-quillmesh=$(cd "$1" && pwd)/shell/linux/quillmesh
+build=$(cd "$1" && pwd)
+quillmesh=$build/shell/linux/quillmesh
 seconds=${2:-5}
 work=$(mktemp -d "${TMPDIR:-/tmp}/quillmesh-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -21,20 +25,29 @@ cpu_seconds() { # cpu_seconds PID: user and system time of all its threads so fa
     awk -v t="$ticks" '{ sub(/^.*\) /, ""); printf "%.3f", ($12 + $13) / t }' "/proc/$1/stat"
 }
 
+# Prints "cpu-seconds xvfb-cpu-seconds" that the program and the X server use in the given wall
+# time. The X server's time counts too: with Mesa's software path it copies every frame.
+sample() { # sample PID SECONDS
+    local start_cpu end_cpu start_server end_server
+    start_cpu=$(cpu_seconds "$1")
+    start_server=$(cpu_seconds "$QUILLMESH_XVFB_PID")
+    sleep "$2"
+    end_cpu=$(cpu_seconds "$1")
+    end_server=$(cpu_seconds "$QUILLMESH_XVFB_PID")
+    awk -v a="$start_cpu" -v b="$end_cpu" -v c="$start_server" -v d="$end_server" \
+        'BEGIN { printf "%.3f %.3f\n", b - a, d - c }'
+}
+
 # Runs the program for the given wall time; prints "cpu-seconds xvfb-cpu-seconds peak-rss-kB
-# mean-fps". The X server's time counts too: with Mesa's software path it copies every frame.
+# mean-fps".
 run_for() { # run_for SECONDS ARG...
     local wall=$1
     shift
     "$quillmesh" --fps "$@" 2>"$work/fps.log" &
     local pid=$!
     sleep 1 # past start-up: measure the steady state only
-    local start_cpu end_cpu start_server end_server
-    start_cpu=$(cpu_seconds "$pid")
-    start_server=$(cpu_seconds "$QUILLMESH_XVFB_PID")
-    sleep "$wall"
-    end_cpu=$(cpu_seconds "$pid")
-    end_server=$(cpu_seconds "$QUILLMESH_XVFB_PID")
+    local cpu server
+    read -r cpu server < <(sample "$pid" "$wall")
     local rss
     rss=$(awk '/^VmHWM:/ { print $2 }' "/proc/$pid/status")
     kill -TERM "$pid"
@@ -42,8 +55,7 @@ run_for() { # run_for SECONDS ARG...
     local fps
     fps=$(awk '/fps$/ { sum += $2; n++ } END { if (n) printf "%.1f", sum / n; else print "?" }' \
         "$work/fps.log")
-    awk -v a="$start_cpu" -v b="$end_cpu" -v c="$start_server" -v d="$end_server" \
-        -v r="$rss" -v f="$fps" 'BEGIN { printf "%.3f %.3f %s %s\n", b - a, d - c, r, f }'
+    echo "$cpu $server $rss $fps"
 }
 
 compare() { # compare WIDTH HEIGHT
@@ -95,3 +107,52 @@ printf '%s\n' "${samples[@]}" | sort -n | awk '
 
 echo "peak resident memory (800x600): ${capped_rss} kB at --max-fps 60," \
     "${free_rss} kB at --max-fps 0"
+
+# Drawing against hiding, in one run of the program at its defaults (800x600, --max-fps 60).
+echo "while nobody can see the frames, cpu per wall second (program + X server), ${seconds} s each:"
+state() { # state NAME: samples the running program, prints the line and keeps the figures
+    local cpu server
+    read -r cpu server < <(sample "$pid" "$seconds")
+    awk -v n="$1" -v c="$cpu" -v s="$server" -v w="$seconds" -v dc="${drawn_cpu:-}" \
+        -v ds="${drawn_server:-}" 'BEGIN {
+            printf "  %-28s %.4f + %.4f", n ":", c / w, s / w
+            if (dc != "" && dc + ds > 0)
+                printf "  (%.2f%% of drawn; goal <= 1%%)", 100 * (c + s) / (dc + ds)
+            printf "\n" }'
+    last_cpu=$cpu last_server=$server
+}
+"$quillmesh" 2>/dev/null &
+pid=$!
+sleep 1
+state drawn
+drawn_cpu=$last_cpu drawn_server=$last_server
+id=$(xdotool search --onlyvisible --name '^Quillmesh$' | head -n 1)
+xdotool windowunmap "$id"
+sleep 0.5
+state unmapped
+xdotool windowmap "$id"
+xlogo -geometry 800x600+0+0 2>/dev/null &
+cover_pid=$!
+sleep 0.5
+state "covered by another window"
+kill "$cover_pid"
+wait "$cover_pid" 2>/dev/null
+sleep 0.5
+xset dpms force off 2>"$work/xset.log"
+sleep 1.5
+state "after xset dpms force off"
+xset dpms force on 2>/dev/null
+if grep -q 'does not have' "$work/xset.log"; then
+    echo "  (no DPMS in this X server; xset says: $(head -n 1 "$work/xset.log")."
+    echo "  So the program draws on. With a stand-in for libXext's DPMS calls that says off:)"
+    kill -TERM "$pid"
+    wait "$pid"
+    echo off >"$work/dpms"
+    LD_PRELOAD=$build/tests/shell/x11/libfake_dpms.so QUILLMESH_FAKE_DPMS=$work/dpms \
+        "$quillmesh" 2>/dev/null &
+    pid=$!
+    sleep 1.5
+    state "DPMS off (stand-in)"
+fi
+kill -TERM "$pid"
+wait "$pid"

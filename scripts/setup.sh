@@ -7,18 +7,20 @@ packages=(
     # native build and tests
     build-essential cmake ninja-build pkg-config git
     libgtest-dev googletest libbenchmark-dev
-    # OpenGL: Mesa with headless EGL, GLU, X11 and GLX for the Linux program, libpng for pictures
+    # OpenGL: Mesa with headless EGL, GLU, X11 and GLX for the Linux program, libpng for pictures;
+    # RandR for the monitors, Xext for the display's power state
     libgl-dev libegl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-mesa0 libx11-dev libpng-dev
+    libxrandr-dev libxext-dev
     # the fuzzers: clang with libFuzzer's runtime
     clang libclang-rt-14-dev
     # the Windows build and its tests under Wine
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64
-    # a private X server and input for the end-to-end tests
-    xvfb xauth xdotool x11-utils imagemagick
+    # a private X server and input for the end-to-end tests; xrandr and xsetroot for its monitors
+    xvfb xauth xdotool x11-utils imagemagick x11-xserver-utils
     # the Linux program's end-to-end tests: a host window, the XScreenSaver daemon, the manual
     x11-apps xscreensaver man-db python3
-    # the release archive and its check
-    unzip
+    # the release archive and its check; the Debian package's dependencies (dpkg-shlibdeps)
+    unzip dpkg-dev
 )
 
 missing=()

@@ -28,10 +28,11 @@ run native ctest --preset native
 run sanitize ctest --preset sanitize
 run fuzz tests/fuzz/run.sh 20000
 run soak tests/soak/run.sh 2000
-for script in linux_shell linux_snapshot linux_xscreensaver; do
+for script in linux_shell linux_monitors linux_snapshot linux_xscreensaver; do
     run "$script" bash "tests/e2e/$script.sh" build/native
 done
 run package bash tests/e2e/package.sh build/windows
+run linux_package bash tests/e2e/linux_package.sh build/native
 
 # The Windows programs under Wine: one session for the GoogleTest programs, and a fresh one for
 # each end-to-end script, so that no script sees what another left in the registry.

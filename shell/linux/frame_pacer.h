@@ -28,6 +28,12 @@ class FrameRateMeter {
   public:
     explicit FrameRateMeter(PaceClock::time_point start) : windowStart_(start) {}
 
+    // Counts afresh from now, so that a time without frames (a pause) does not lower the rate.
+    void restart(PaceClock::time_point now) {
+        windowStart_ = now;
+        frames_ = 0;
+    }
+
     std::optional<double> frameDrawn(PaceClock::time_point now);
 
   private:

@@ -107,7 +107,8 @@ const OptionRow optionRows[] = {
     {"max-fps", "N", Group::Running, Number{&Options::maxFps, {0, 1000}},
      "frame rate cap, 0 for none"},
     {"fps", nullptr, Group::Running, &Options::showFps,
-     "report the first frame, then the frame rate once a second, on\nstandard error"},
+     "report the first frame, the frame rate once a second, and where\ndrawing pauses and "
+     "resumes, on standard error"},
     {"help", nullptr, Group::Running, &Options::showHelp, "show this help and exit", 'h'},
 };
 

@@ -1,5 +1,7 @@
 #include "shell/x11/glx_surface.h"
 
+#include "shell/x11/viewability.h"
+
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
@@ -73,10 +75,13 @@ void nameWindow(Display* display, Window window) {
     XSetWMProtocols(display, window, &deleteWindow, 1);
 }
 
-} // namespace
+// Our own windows report what the frame gate and the closing rules need.
+constexpr long ownWindowEvents =
+    StructureNotifyMask | ExposureMask | KeyPressMask | VisibilityChangeMask;
+constexpr long saverInput = KeyPressMask | ButtonPressMask | PointerMotionMask;
 
-std::optional<GlxSurface> openOwnWindow(Display* display, const SaverSettings& settings,
-                                        bool fullScreen, std::string& error) {
+std::optional<GlxSurface> openWindow(Display* display, const SaverSettings& settings,
+                                     ScreenArea area, bool fullScreen, std::string& error) {
     const int screen = DefaultScreen(display);
     const Window root = RootWindow(display, screen);
     XVisualInfo* visual = chooseVisual(display, screen, settings);
@@ -88,21 +93,18 @@ std::optional<GlxSurface> openOwnWindow(Display* display, const SaverSettings& s
     GlxSurface surface;
     surface.display = display;
     surface.ownWindow = true;
-    surface.width = fullScreen ? DisplayWidth(display, screen) : windowSide(settings.resolutionX);
-    surface.height = fullScreen ? DisplayHeight(display, screen) : windowSide(settings.resolutionY);
+    surface.width = area.width;
+    surface.height = area.height;
 
     XSetWindowAttributes attributes{};
     attributes.colormap = XCreateColormap(display, root, visual->visual, AllocNone);
     attributes.background_pixel = BlackPixel(display, screen);
     attributes.border_pixel = 0;
     attributes.override_redirect = fullScreen ? True : False;
-    attributes.event_mask = StructureNotifyMask | ExposureMask | KeyPressMask;
-    if (fullScreen) {
-        attributes.event_mask |= ButtonPressMask | PointerMotionMask | FocusChangeMask;
-    }
+    attributes.event_mask = ownWindowEvents | (fullScreen ? saverInput | FocusChangeMask : 0);
     surface.window = XCreateWindow(
-        display, root, 0, 0, static_cast<unsigned>(surface.width),
-        static_cast<unsigned>(surface.height), 0, visual->depth, InputOutput, visual->visual,
+        display, root, area.x, area.y, static_cast<unsigned>(area.width),
+        static_cast<unsigned>(area.height), 0, visual->depth, InputOutput, visual->visual,
         CWColormap | CWBackPixel | CWBorderPixel | CWOverrideRedirect | CWEventMask, &attributes);
     if (fullScreen) {
         surface.blankCursor = makeBlankCursor(display, surface.window);
@@ -116,8 +118,54 @@ std::optional<GlxSurface> openOwnWindow(Display* display, const SaverSettings& s
         closeSurface(surface);
         return std::nullopt;
     }
-    XMapRaised(display, surface.window);
     return surface;
+}
+
+Window openBackdrop(Display* display, ScreenArea screenArea, Cursor cursor) {
+    const int screen = DefaultScreen(display);
+    XSetWindowAttributes attributes{};
+    attributes.background_pixel = BlackPixel(display, screen);
+    attributes.override_redirect = True;
+    attributes.event_mask = saverInput;
+    attributes.cursor = cursor;
+    const Window backdrop = XCreateWindow(
+        display, RootWindow(display, screen), screenArea.x, screenArea.y,
+        static_cast<unsigned>(screenArea.width), static_cast<unsigned>(screenArea.height), 0,
+        CopyFromParent, InputOutput, CopyFromParent,
+        CWBackPixel | CWOverrideRedirect | CWEventMask | CWCursor, &attributes);
+    XMapWindow(display, backdrop);
+    return backdrop;
+}
+
+} // namespace
+
+std::optional<GlxSurface> openOwnWindow(Display* display, const SaverSettings& settings,
+                                        std::string& error) {
+    const ScreenArea area{0, 0, windowSide(settings.resolutionX), windowSide(settings.resolutionY)};
+    std::optional<GlxSurface> surface = openWindow(display, settings, area, false, error);
+    if (surface) {
+        XMapRaised(display, surface->window);
+    }
+    return surface;
+}
+
+std::optional<GlxSurface> openFullScreen(Display* display, const SaverSettings& settings,
+                                         ScreenArea picture, ScreenArea screen,
+                                         std::string& error) {
+    std::optional<GlxSurface> surface = openWindow(display, settings, picture, true, error);
+    if (surface) {
+        surface->backdrop = openBackdrop(display, screen, surface->blankCursor);
+        XMapRaised(display, surface->window);
+    }
+    return surface;
+}
+
+void placeFullScreen(GlxSurface& surface, ScreenArea picture, ScreenArea screen) {
+    XMoveResizeWindow(surface.display, surface.backdrop, screen.x, screen.y,
+                      static_cast<unsigned>(screen.width), static_cast<unsigned>(screen.height));
+    XMoveResizeWindow(surface.display, surface.window, picture.x, picture.y,
+                      static_cast<unsigned>(picture.width), static_cast<unsigned>(picture.height));
+    XRaiseWindow(surface.display, surface.window);
 }
 
 std::optional<GlxSurface> openForeignWindow(Display* display, Window window, std::string& error) {
@@ -152,8 +200,10 @@ std::optional<GlxSurface> openForeignWindow(Display* display, Window window, std
     surface.window = window;
     surface.width = attributes.width;
     surface.height = attributes.height;
-    // Only what we need to follow the window; input stays with whoever owns it.
-    XSelectInput(display, window, StructureNotifyMask | ExposureMask);
+    // Only what we need to follow the window and to know whether it can be seen; input stays
+    // with whoever owns it.
+    XSelectInput(display, window, StructureNotifyMask | ExposureMask | VisibilityChangeMask);
+    watchAncestors(display, window);
 
     const bool current = makeContextCurrent(surface, visual, error);
     XFree(visual);
@@ -195,6 +245,10 @@ void closeSurface(GlxSurface& surface) {
     }
     if (surface.ownWindow && surface.window != 0) {
         XDestroyWindow(surface.display, surface.window);
+    }
+    if (surface.backdrop != 0) {
+        XDestroyWindow(surface.display, surface.backdrop);
+        surface.backdrop = 0;
     }
     if (surface.blankCursor != 0) {
         XFreeCursor(surface.display, surface.blankCursor);

@@ -3,17 +3,23 @@
 #include "platform/window_handle.h"
 #include "render/frame.h"
 #include "render/scene.h"
+#include "shell/linux/draw_gate.h"
+#include "shell/linux/fps_report.h"
 #include "shell/linux/frame_pacer.h"
 #include "shell/linux/fullscreen_closing.h"
 #include "shell/linux/render_output.h"
 #include "shell/linux/termination_signals.h"
+#include "shell/x11/display_power.h"
 #include "shell/x11/glx_surface.h"
+#include "shell/x11/monitors.h"
+#include "shell/x11/viewability.h"
 #include "shell/x11/x_error_trap.h"
 
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 #include <poll.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -41,18 +47,29 @@ bool focusLost(const XFocusChangeEvent& event) {
     return realChange && awayFromUs;
 }
 
+// Turns X events into the closing rules' calls, the frame gate's facts and, for the full-screen
+// saver, the picture's place among the monitors.
 class DisplaySession {
   public:
-    DisplaySession(const Options& options, GlxSurface& surface, CursorPosition startCursor)
-        : options_(options), surface_(surface), closing_(options.mouseThreshold),
+    DisplaySession(const Options& options, GlxSurface& surface, CursorPosition startCursor,
+                   const MonitorWatch* monitors)
+        : options_(options), surface_(surface), monitors_(monitors),
+          closing_(options.mouseThreshold), gate_(displayPowerKnown(surface.display)),
           windowManagerProtocols_(XInternAtom(surface.display, "WM_PROTOCOLS", False)),
           deleteWindow_(XInternAtom(surface.display, "WM_DELETE_WINDOW", False)) {
         closing_.pointerAt(startCursor);
+        gate_.setViewable(isViewable(surface.display, surface.window));
     }
 
     bool closed() const { return closed_ || (fullScreen() && closing_.closed()); }
+    DrawGate& gate() { return gate_; }
 
-    void handle(const XEvent& event) {
+    void handle(XEvent& event) {
+        if (monitors_ != nullptr && monitors_->changedBy(event)) {
+            const ScreenArea screen = monitors_->screen();
+            placeFullScreen(surface_, pictureArea(monitors_->monitors(), screen), screen);
+            return;
+        }
         switch (event.type) {
         case ConfigureNotify:
             if (event.xconfigure.window == surface_.window) {
@@ -71,6 +88,21 @@ class DisplaySession {
             if (fullScreen() && event.xmap.window == surface_.window) {
                 // Focus can only go to a viewable window.
                 XSetInputFocus(surface_.display, surface_.window, RevertToParent, CurrentTime);
+            }
+            followViewability();
+            break;
+        case UnmapNotify:
+            followViewability();
+            break;
+        case ReparentNotify:
+            if (!surface_.ownWindow && event.xreparent.window == surface_.window) {
+                watchAncestors(surface_.display, surface_.window);
+            }
+            followViewability();
+            break;
+        case VisibilityNotify:
+            if (event.xvisibility.window == surface_.window) {
+                gate_.setCovered(event.xvisibility.state == VisibilityFullyObscured);
             }
             break;
         case KeyPress: {
@@ -101,16 +133,21 @@ class DisplaySession {
   private:
     bool fullScreen() const { return options_.target == DisplayTarget::FullScreen; }
 
+    // Any window on the way up to the root may have been mapped, unmapped or moved elsewhere.
+    void followViewability() { gate_.setViewable(isViewable(surface_.display, surface_.window)); }
+
     const Options& options_;
     GlxSurface& surface_;
-    FullScreenClosing closing_; // only the full-screen saver ends by these rules
+    const MonitorWatch* monitors_; // the full-screen saver's only
+    FullScreenClosing closing_;    // only the full-screen saver ends by these rules
+    DrawGate gate_;
     Atom windowManagerProtocols_;
     Atom deleteWindow_;
     bool closed_ = false;
 };
 
 std::optional<GlxSurface> openSurface(Display* display, const Options& options,
-                                      std::string& error) {
+                                      const MonitorWatch* monitors, std::string& error) {
     switch (options.target) {
     case DisplayTarget::GivenWindow:
         return openForeignWindow(display, options.windowId, error);
@@ -124,30 +161,46 @@ std::optional<GlxSurface> openSurface(Display* display, const Options& options,
         }
         return openForeignWindow(display, window.value_or(DefaultRootWindow(display)), error);
     }
+    case DisplayTarget::FullScreen: {
+        const ScreenArea screen = monitors->screen();
+        return openFullScreen(display, saverSettings, pictureArea(monitors->monitors(), screen),
+                              screen, error);
+    }
     default:
-        return openOwnWindow(display, saverSettings, options.target == DisplayTarget::FullScreen,
-                             error);
+        return openOwnWindow(display, saverSettings, error);
     }
 }
 
-// Sleeps until the next frame is due, an X event arrives or a termination signal does.
-void waitForNextFrame(Display* display, PaceClock::time_point due) {
-    const auto remaining = due - PaceClock::now();
-    if (remaining <= PaceClock::duration::zero()) {
+// Sleeps until the given time, or with none until something happens: an X event or a termination
+// signal.
+void waitUntil(Display* display, std::optional<PaceClock::time_point> wake) {
+    // A round trip may have queued events that the connection no longer shows.
+    if (XEventsQueued(display, QueuedAlready) > 0) {
         return;
     }
-    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(remaining);
-    const timespec timeout{
-        static_cast<time_t>(seconds.count()),
-        static_cast<long>(std::chrono::nanoseconds(remaining - seconds).count())};
+    timespec timeout{};
+    if (wake) {
+        const auto remaining = *wake - PaceClock::now();
+        if (remaining <= PaceClock::duration::zero()) {
+            return;
+        }
+        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(remaining);
+        timeout = {static_cast<time_t>(seconds.count()),
+                   static_cast<long>(std::chrono::nanoseconds(remaining - seconds).count())};
+    }
     pollfd waits[2] = {{ConnectionNumber(display), POLLIN, 0}, {terminationWakeFd(), POLLIN, 0}};
-    ppoll(waits, 2, &timeout, nullptr);
+    ppoll(waits, 2, wake ? &timeout : nullptr, nullptr);
+}
+
+std::optional<PaceClock::time_point> earliest(PaceClock::time_point a,
+                                              std::optional<PaceClock::time_point> b) {
+    return b ? std::min(a, *b) : a;
 }
 
 void runLoop(const Options& options, GlxSurface& surface, DisplaySession& session) {
     FramePacer pacer(options.maxFps, PaceClock::now());
-    FrameRateMeter meter(PaceClock::now());
-    bool firstFrame = true;
+    FpsReport report(options.showFps ? stderr : nullptr, PaceClock::now());
+    DrawGate& gate = session.gate();
     while (true) {
         while (XPending(surface.display) > 0) {
             XEvent event;
@@ -158,8 +211,16 @@ void runLoop(const Options& options, GlxSurface& surface, DisplaySession& sessio
             return;
         }
         const auto now = PaceClock::now();
+        if (gate.powerCheckDue(now)) {
+            gate.setDisplayAsleep(displayAsleep(surface.display), now);
+        }
+        report.hiddenIs(gate.hidden(), now);
+        if (gate.hidden() != Hidden::No) {
+            waitUntil(surface.display, gate.nextPowerCheck());
+            continue;
+        }
         if (!pacer.frameDue(now)) {
-            waitForNextFrame(surface.display, pacer.nextFrame());
+            waitUntil(surface.display, earliest(pacer.nextFrame(), gate.nextPowerCheck()));
             continue;
         }
         pacer.frameStarted(now);
@@ -167,15 +228,7 @@ void runLoop(const Options& options, GlxSurface& surface, DisplaySession& sessio
         saverSettings.resolutionX = surface.width;
         saverSettings.resolutionY = surface.height;
         drawFrame();
-        if (options.showFps) {
-            if (firstFrame) {
-                std::fputs("quillmesh: first frame drawn\n", stderr);
-                firstFrame = false;
-            }
-            if (const auto rate = meter.frameDrawn(PaceClock::now())) {
-                std::fprintf(stderr, "quillmesh: %.1f fps\n", *rate);
-            }
-        }
+        report.frameDrawn(PaceClock::now());
     }
 }
 
@@ -189,19 +242,24 @@ int runOnDisplay(const Options& options) {
     }
     trapXErrors(display);
     const bool fullScreen = options.target == DisplayTarget::FullScreen;
+    std::optional<MonitorWatch> monitors;
+    if (fullScreen) {
+        monitors.emplace(display);
+    }
     Window previousFocus = None;
     int previousRevert = RevertToParent;
     XGetInputFocus(display, &previousFocus, &previousRevert);
     const CursorPosition startCursor = pointerPosition(display);
 
     std::string error;
-    std::optional<GlxSurface> surface = openSurface(display, options, error);
+    const MonitorWatch* watch = monitors ? &*monitors : nullptr;
+    std::optional<GlxSurface> surface = openSurface(display, options, watch, error);
     if (!surface) {
         std::fprintf(stderr, "quillmesh: %s\n", error.c_str());
         XCloseDisplay(display);
         return 1;
     }
-    DisplaySession session(options, *surface, startCursor);
+    DisplaySession session(options, *surface, startCursor, watch);
 
     renderWindow = reinterpret_cast<WindowHandle>(surface->window);
     if (surface->doubleBuffered) {

@@ -50,6 +50,10 @@ lit_share() { # lit_share FILE
     convert "$1" -colorspace gray -threshold 4% -format '%[fx:mean]' info:
 }
 
+is_png_of_size() { # is_png_of_size FILE WxH
+    [[ $(identify -format '%m %wx%h' "$1" 2>/dev/null) == "PNG $2" ]]
+}
+
 window_size_is() { # window_size_is WINDOW-ID WxH
     local size
     size=$(xwininfo -id "$1" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }')
@@ -91,4 +95,37 @@ centred_in_picture() { # centred_in_picture FILE
 # The picture after a resize: lit enough, and centred.
 follows_size() { # follows_size FILE
     at_least "$(lit_share "$1")" 0.05 && centred_in_picture "$1"
+}
+
+# Waits until the program's standard error has a line matching the extended regular expression.
+wait_for_log() { # wait_for_log PATTERN [SECONDS]
+    local seconds=${2:-5}
+    for _ in $(seq $((seconds * 10))); do
+        grep -Eq "$1" "$program_log" && return 0
+        sleep 0.1
+    done
+    echo "  no line like '$1' after ${seconds}s" >&2
+    return 1
+}
+
+# For a program started with --fps: hides its window with one command and shows it again a
+# second later with another; succeeds when the program said that it paused for the reason given,
+# drew no frame until it resumed (the frame counts agree), and reported a frame rate after.
+pauses_while_hidden() { # pauses_while_hidden REASON HIDE-COMMAND SHOW-COMMAND
+    local paused resumed
+    wait_for_log ' fps$' || return 1
+    eval "$2"
+    wait_for_log "paused after [0-9]+ frames: $1\$" || return 1
+    sleep 1
+    eval "$3"
+    wait_for_log 'resumed after' || return 1
+    paused=$(sed -n -E 's/^quillmesh: paused after ([0-9]+) frames.*/\1/p' "$program_log")
+    resumed=$(sed -n -E 's/^quillmesh: resumed after ([0-9]+) frames$/\1/p' "$program_log")
+    [[ $paused == "$resumed" ]] || { echo "  paused after $paused, resumed after $resumed" >&2; return 1; }
+    for _ in $(seq 30); do
+        sed '1,/resumed after/d' "$program_log" | grep -q ' fps$' && return 0
+        sleep 0.1
+    done
+    echo "  no frame rate reported after resuming" >&2
+    return 1
 }

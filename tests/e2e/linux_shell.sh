@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The real quillmesh program on a private Xvfb: its own window, the full-screen saver's closing
-# rules, drawing into a foreign window, SIGTERM in every mode, and the command line's refusals.
+# rules, drawing into a foreign window, SIGTERM in every mode, no frames while nobody can see
+# them, and the command line's refusals.
 #   bash tests/e2e/linux_shell.sh build/native
 # Starts its own Xvfb through tests/xvfb_session.sh unless it runs inside one.
 set -uo pipefail
@@ -12,6 +13,7 @@ source "$here/lib.sh"
 source "$here/linux_lib.sh"
 quillmesh=$(cd "$1" && pwd)/shell/linux/quillmesh
 send_wm_delete=$(cd "$1" && pwd)/tests/shell/x11/send_wm_delete
+fake_dpms=$(cd "$1" && pwd)/tests/shell/x11/libfake_dpms.so
 work=$(mktemp -d "${TMPDIR:-/tmp}/quillmesh-e2e.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 # Settings of our own, so the user's file plays no part.
@@ -182,6 +184,49 @@ check "a malformed XSCREENSAVER_WINDOW is refused with 1 and named" \
 status=$?
 check "a window id that does not exist is refused with 1" \
     bash -c "(( $status == 1 )) && grep -q 'no window' '$work/err'"
+
+echo "--- no frame that nobody can see"
+start_program --fps --max-fps 30
+id=$(wait_for_window Quillmesh) || id=""
+check "unmapped: drawing pauses, no frame until it is mapped again, then it resumes" \
+    pauses_while_hidden "the window is not viewable" "xdotool windowunmap $id" \
+    "xdotool windowmap $id"
+stop_program
+
+start_program --fps --max-fps 30
+id=$(wait_for_window Quillmesh) || id=""
+wait_for_log ' fps$'
+xlogo -geometry 400x300+0+0 2>/dev/null &
+cover_pid=$!
+sleep 1
+check "half covered, it draws on" bash -c "! grep -q paused '$program_log'"
+end_process "$cover_pid"
+check "fully covered: it pauses, draws nothing, and resumes when uncovered" \
+    pauses_while_hidden "the window is covered" \
+    "xlogo -geometry 800x600+0+0 2>/dev/null & cover_pid=\$!" 'end_process "$cover_pid"'
+stop_program
+
+xlogo -geometry 320x240+0+0 2>/dev/null &
+host_pid=$!
+top=$(wait_for_window xlogo) || top=""
+host=$(xwininfo -children -id "$top" | awk '/child(ren)?:$/ { getline; print $1; exit }')
+start_program --window-id "$host" --fps --max-fps 30
+check "a given window that is no longer viewable (its parent unmapped) pauses it too" \
+    pauses_while_hidden "the window is not viewable" "xdotool windowunmap $top" \
+    "xdotool windowmap $top"
+stop_program
+end_process "$host_pid"
+
+# Xvfb has no DPMS, so the program gets its answers from a stand-in preloaded for libXext's.
+echo on >"$work/dpms"
+LD_PRELOAD=$fake_dpms QUILLMESH_FAKE_DPMS=$work/dpms start_program --fps --max-fps 30
+check "the display asleep (DPMS off): it pauses, draws nothing, and resumes when it wakes" \
+    pauses_while_hidden "the display is asleep" "echo off >'$work/dpms'" "echo on >'$work/dpms'"
+echo off >"$work/dpms"
+sleep 1.5
+# XScreenSaver ends its hacks with SIGTERM, whether or not they are drawing.
+check "SIGTERM while paused ends it with 0 within a second" ends_on_sigterm
+stop_program
 
 echo "--- command line and settings"
 bad_value() { # bad_value OPTION ARG...: exit 2, and the message names the option and the range

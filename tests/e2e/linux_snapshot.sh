@@ -12,10 +12,6 @@ trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME=$work/config
 unset DISPLAY
 
-is_png_of_size() { # is_png_of_size FILE WxH
-    [[ $(identify -format '%m %wx%h' "$1" 2>/dev/null) == "PNG $2" ]]
-}
-
 for style in wireframe dotted texture all; do
     "$quillmesh" --snapshot "$work/$style.png" --rendermode "$style" --frame 20 --size 320x240
     check "--snapshot with --rendermode $style exits 0 without a display" test $? -eq 0

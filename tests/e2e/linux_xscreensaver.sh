@@ -47,7 +47,7 @@ check "the hack is in libexec/xscreensaver" test -x "$hack"
 check "bin/quillmesh leads to it" \
     test "$(readlink -f "$prefix/bin/quillmesh")" = "$(readlink -f "$hack")"
 check "the config is in share/xscreensaver/config" test -f "$config"
-check "the manual is in man6" test -f "$prefix/share/man/man6/quillmesh.6"
+check "the manual is in man6, compressed" test -f "$prefix/share/man/man6/quillmesh.6.gz"
 manual_renders_cleanly() {
     local warnings
     warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$1" 2>&1 >/dev/null)
@@ -55,7 +55,7 @@ manual_renders_cleanly() {
     [[ -z $warnings ]]
 }
 check "the manual renders without warnings" \
-    manual_renders_cleanly "$prefix/share/man/man6/quillmesh.6"
+    manual_renders_cleanly "$prefix/share/man/man6/quillmesh.6.gz"
 
 # Every command-line piece the dialog can produce must be an option the hack accepts.
 mapfile -t pieces < <(python3 - "$config" <<'PY'
