@@ -1,5 +1,7 @@
 #include "shell/linux/frame_pacer.h"
 
+#include <cstdio>
+
 FramePacer::FramePacer(int maxFps, PaceClock::time_point start)
     : period_(maxFps > 0 ? std::chrono::duration_cast<PaceClock::duration>(
                                std::chrono::duration<double>(1.0 / maxFps))
@@ -23,4 +25,17 @@ std::optional<double> FrameRateMeter::frameDrawn(PaceClock::time_point now) {
     frames_ = 0;
     windowStart_ = now;
     return rate;
+}
+
+void FrameReport::frameDrawn(PaceClock::time_point now) {
+    if (!enabled_) {
+        return;
+    }
+    if (firstFrame_) {
+        std::fputs("quillmesh: first frame drawn\n", stderr);
+        firstFrame_ = false;
+    }
+    if (const auto rate = meter_.frameDrawn(now)) {
+        std::fprintf(stderr, "quillmesh: %.1f fps\n", *rate);
+    }
 }

@@ -34,3 +34,16 @@ class FrameRateMeter {
     PaceClock::time_point windowStart_;
     int frames_ = 0;
 };
+
+// What --fps prints on standard error: the first frame, then the rate once a second.
+class FrameReport {
+  public:
+    FrameReport(bool enabled, PaceClock::time_point start) : enabled_(enabled), meter_(start) {}
+
+    void frameDrawn(PaceClock::time_point now);
+
+  private:
+    bool enabled_;
+    bool firstFrame_ = true;
+    FrameRateMeter meter_;
+};

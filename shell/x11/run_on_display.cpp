@@ -3,6 +3,7 @@
 #include "platform/window_handle.h"
 #include "render/frame.h"
 #include "render/scene.h"
+#include "shell/linux/event_wait.h"
 #include "shell/linux/frame_pacer.h"
 #include "shell/linux/fullscreen_closing.h"
 #include "shell/linux/render_output.h"
@@ -12,7 +13,6 @@
 
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
-#include <poll.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -130,24 +130,9 @@ std::optional<GlxSurface> openSurface(Display* display, const Options& options,
     }
 }
 
-// Sleeps until the next frame is due, an X event arrives or a termination signal does.
-void waitForNextFrame(Display* display, PaceClock::time_point due) {
-    const auto remaining = due - PaceClock::now();
-    if (remaining <= PaceClock::duration::zero()) {
-        return;
-    }
-    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(remaining);
-    const timespec timeout{
-        static_cast<time_t>(seconds.count()),
-        static_cast<long>(std::chrono::nanoseconds(remaining - seconds).count())};
-    pollfd waits[2] = {{ConnectionNumber(display), POLLIN, 0}, {terminationWakeFd(), POLLIN, 0}};
-    ppoll(waits, 2, &timeout, nullptr);
-}
-
 void runLoop(const Options& options, GlxSurface& surface, DisplaySession& session) {
     FramePacer pacer(options.maxFps, PaceClock::now());
-    FrameRateMeter meter(PaceClock::now());
-    bool firstFrame = true;
+    FrameReport report(options.showFps, PaceClock::now());
     while (true) {
         while (XPending(surface.display) > 0) {
             XEvent event;
@@ -159,7 +144,7 @@ void runLoop(const Options& options, GlxSurface& surface, DisplaySession& sessio
         }
         const auto now = PaceClock::now();
         if (!pacer.frameDue(now)) {
-            waitForNextFrame(surface.display, pacer.nextFrame());
+            waitForEvents(ConnectionNumber(surface.display), pacer.nextFrame());
             continue;
         }
         pacer.frameStarted(now);
@@ -167,15 +152,7 @@ void runLoop(const Options& options, GlxSurface& surface, DisplaySession& sessio
         saverSettings.resolutionX = surface.width;
         saverSettings.resolutionY = surface.height;
         drawFrame();
-        if (options.showFps) {
-            if (firstFrame) {
-                std::fputs("quillmesh: first frame drawn\n", stderr);
-                firstFrame = false;
-            }
-            if (const auto rate = meter.frameDrawn(PaceClock::now())) {
-                std::fprintf(stderr, "quillmesh: %.1f fps\n", *rate);
-            }
-        }
+        report.frameDrawn(PaceClock::now());
     }
 }
 
