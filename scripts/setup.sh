@@ -17,6 +17,11 @@ packages=(
     xvfb xauth xdotool x11-utils imagemagick
     # the Linux program's end-to-end tests: a host window, the XScreenSaver daemon, the manual
     x11-apps xscreensaver man-db python3
+    # the Wayland shell: the client library with wayland-scanner and the protocols it generates
+    # code from, keys, window decorations (libdecor, with its plugin for compositors that leave
+    # them to the client)
+    libwayland-dev libwayland-bin wayland-protocols libxkbcommon-dev libdecor-0-dev
+    libdecor-0-plugin-1-cairo
     # the release archive and its check
     unzip
 )
