@@ -22,8 +22,8 @@ packages=(
     # them to the client)
     libwayland-dev libwayland-bin wayland-protocols libxkbcommon-dev libdecor-0-dev
     libdecor-0-plugin-1-cairo
-    # its end-to-end tests: a headless compositor, keys, screen pictures
-    sway wtype grim
+    # its end-to-end tests: a headless compositor and its idle daemon, keys, screen pictures
+    sway swayidle wtype grim
     # the release archive and its check
     unzip
 )
