@@ -1,14 +1,20 @@
 #!/usr/bin/env bash
-# Figures for the Linux program in its own window on a private Xvfb (Mesa llvmpipe):
-#   - processor seconds per wall second with --max-fps 60 against --max-fps 0, and their ratio
-#     (the cap should cost at most a third of running flat out);
-#   - start to first frame in milliseconds (process start until the first frame is swapped);
+# Figures for the Linux program on a private Xvfb and a private headless sway, both drawing in
+# software (Mesa's llvmpipe; sway composes with pixman):
+#   - in an X11 window, processor seconds per wall second with --max-fps 60 against --max-fps 0,
+#     and their ratio (the cap should cost at most a third of running flat out);
+#   - the full-screen saver at 800x600 and --max-fps 60 under Wayland beside the same under
+#     X11: processor seconds per wall second (program and display server), and start to first
+#     frame in milliseconds (process start until the first frame is swapped);
 #   - peak resident memory.
 #   bash bench/linux_shell.sh build/native [SECONDS]
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 if [[ -z ${QUILLMESH_XVFB_SESSION:-} ]]; then
-    exec "$here/../tests/xvfb_session.sh" --timeout 600 bash "$0" "$@"
+    exec "$here/../tests/xvfb_session.sh" --timeout 900 bash "$0" "$@"
+fi
+if [[ -z ${QUILLMESH_SWAY_SESSION:-} ]]; then
+    exec "$here/../tests/sway_session.sh" --timeout 900 bash "$0" "$@"
 fi
 quillmesh=$(cd "$1" && pwd)/shell/linux/quillmesh
 seconds=${2:-5}
@@ -16,25 +22,27 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/quillmesh-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME=$work/config
 ticks=$(getconf CLK_TCK)
+# The saver's screen on both: Xvfb's is 800x600 already.
+swaymsg output HEADLESS-1 resolution 800x600 >/dev/null
 
 cpu_seconds() { # cpu_seconds PID: user and system time of all its threads so far
     awk -v t="$ticks" '{ sub(/^.*\) /, ""); printf "%.3f", ($12 + $13) / t }' "/proc/$1/stat"
 }
 
-# Runs the program for the given wall time; prints "cpu-seconds xvfb-cpu-seconds peak-rss-kB
-# mean-fps". The X server's time counts too: with Mesa's software path it copies every frame.
-run_for() { # run_for SECONDS ARG...
-    local wall=$1
-    shift
+# Runs the program for the given wall time; prints "cpu-seconds server-cpu-seconds peak-rss-kB
+# mean-fps". The display server's time counts too: in software it copies or composes every frame.
+run_for() { # run_for SECONDS SERVER-PID ARG...
+    local wall=$1 server=$2
+    shift 2
     "$quillmesh" --fps "$@" 2>"$work/fps.log" &
     local pid=$!
     sleep 1 # past start-up: measure the steady state only
     local start_cpu end_cpu start_server end_server
     start_cpu=$(cpu_seconds "$pid")
-    start_server=$(cpu_seconds "$QUILLMESH_XVFB_PID")
+    start_server=$(cpu_seconds "$server")
     sleep "$wall"
     end_cpu=$(cpu_seconds "$pid")
-    end_server=$(cpu_seconds "$QUILLMESH_XVFB_PID")
+    end_server=$(cpu_seconds "$server")
     local rss
     rss=$(awk '/^VmHWM:/ { print $2 }' "/proc/$pid/status")
     kill -TERM "$pid"
@@ -47,14 +55,15 @@ run_for() { # run_for SECONDS ARG...
 }
 
 compare() { # compare WIDTH HEIGHT
-    local size=(--width "$1" --height "$2")
+    local size=(--x11 --width "$1" --height "$2")
     read -r capped_cpu capped_server capped_rss capped_fps < <(
-        run_for "$seconds" "${size[@]}" --max-fps 60)
-    read -r free_cpu free_server free_rss free_fps < <(run_for "$seconds" "${size[@]}" --max-fps 0)
+        run_for "$seconds" "$QUILLMESH_XVFB_PID" "${size[@]}" --max-fps 60)
+    read -r free_cpu free_server free_rss free_fps < <(
+        run_for "$seconds" "$QUILLMESH_XVFB_PID" "${size[@]}" --max-fps 0)
     awk -v c="$capped_cpu" -v f="$free_cpu" -v cs="$capped_server" -v fs="$free_server" \
         -v s="$seconds" -v cf="$capped_fps" -v ff="$free_fps" -v w="$1x$2" '
         BEGIN {
-            printf "window %s, cpu per wall second (program + X server):\n", w
+            printf "X11 window %s, cpu per wall second (program + X server):\n", w
             printf "  --max-fps 60: %.3f + %.3f (%s fps)\n", c / s, cs / s, cf
             printf "  --max-fps 0:  %.3f + %.3f (%s fps)\n", f / s, fs / s, ff
             printf "  ratio capped / uncapped: program %.3f, with the server %.3f",
@@ -66,32 +75,51 @@ compare() { # compare WIDTH HEIGHT
         }'
 }
 
+# The median of five: from just before the program starts until it reports the first swap.
+first_frame_ms() { # first_frame_ms ARG...
+    local samples=() start pid line
+    rm -f "$work/stderr"
+    mkfifo "$work/stderr"
+    for _ in 1 2 3 4 5; do
+        start=$EPOCHREALTIME
+        "$quillmesh" --fps "$@" 2>"$work/stderr" &
+        pid=$!
+        while read -r line; do
+            if [[ $line == "quillmesh: first frame drawn" ]]; then
+                samples+=("$(awk -v a="$start" -v b="$EPOCHREALTIME" \
+                    'BEGIN { printf "%.1f", (b - a) * 1000 }')")
+                break
+            fi
+        done <"$work/stderr"
+        kill -TERM "$pid"
+        wait "$pid"
+    done
+    printf '%s\n' "${samples[@]}" | sort -n | awk '
+        { v[NR] = $1 }
+        END { printf "%.1f ms (min %.1f, max %.1f, %d runs)", v[int((NR + 1) / 2)], v[1], v[NR], NR }'
+}
+
 compare 320 240
 compare 800 600
 
-# Start to first frame: from just before the program starts until it reports the first swap.
-mkfifo "$work/stderr"
-samples=()
-for _ in 1 2 3 4 5; do
-    start=$EPOCHREALTIME
-    "$quillmesh" --fps 2>"$work/stderr" &
-    pid=$!
-    while read -r line; do
-        if [[ $line == "quillmesh: first frame drawn" ]]; then
-            samples+=("$(awk -v a="$start" -v b="$EPOCHREALTIME" \
-                'BEGIN { printf "%.1f", (b - a) * 1000 }')")
-            break
-        fi
-    done <"$work/stderr"
-    kill -TERM "$pid"
-    wait "$pid"
-done
-printf '%s\n' "${samples[@]}" | sort -n | awk '
-    { v[NR] = $1 }
-    END {
-        printf "start to first frame: median %.1f ms (min %.1f, max %.1f, %d runs)\n",
-            v[int((NR + 1) / 2)], v[1], v[NR], NR
+echo "the full-screen saver, 800x600, --max-fps 60, cpu per wall second (program + server):"
+saver=(--fullscreen --max-fps 60)
+read -r x_cpu x_server x_rss x_fps < <(run_for "$seconds" "$QUILLMESH_XVFB_PID" --x11 "${saver[@]}")
+read -r w_cpu w_server w_rss w_fps < <(
+    run_for "$seconds" "$QUILLMESH_SWAY_PID" --wayland "${saver[@]}")
+awk -v xc="$x_cpu" -v xs="$x_server" -v xf="$x_fps" -v wc="$w_cpu" -v ws="$w_server" \
+    -v wf="$w_fps" -v s="$seconds" '
+    BEGIN {
+        printf "  X11 (Xvfb):             %.3f + %.3f = %.3f (%s fps)\n", xc / s, xs / s,
+            (xc + xs) / s, xf
+        printf "  Wayland (headless sway): %.3f + %.3f = %.3f (%s fps)\n", wc / s, ws / s,
+            (wc + ws) / s, wf
+        printf "  ratio Wayland / X11: program %.2f, with the server %.2f\n", wc / xc,
+            (wc + ws) / (xc + xs)
     }'
+echo "start to first frame, the full-screen saver, median of five:"
+echo "  X11 (Xvfb):              $(first_frame_ms --x11 --fullscreen)"
+echo "  Wayland (headless sway): $(first_frame_ms --wayland --fullscreen)"
 
-echo "peak resident memory (800x600): ${capped_rss} kB at --max-fps 60," \
-    "${free_rss} kB at --max-fps 0"
+echo "peak resident memory: X11 window 800x600 ${capped_rss} kB at --max-fps 60," \
+    "${free_rss} kB at --max-fps 0; full-screen saver ${x_rss} kB on X11, ${w_rss} kB on Wayland"
