@@ -20,7 +20,6 @@ std::int32_t pixel(wl_fixed_t coordinate) {
 
 } // namespace
 
-// clang-format off
 const wl_seat_listener SeatInput::seatListener = {
     [](void* data, wl_seat*, std::uint32_t capabilities) {
         self(data).capabilitiesChanged(capabilities);
@@ -67,14 +66,11 @@ const wl_keyboard_listener SeatInput::keyboardListener = {
 const wl_pointer_listener SeatInput::pointerListener = {
     [](void* data, wl_pointer*, std::uint32_t serial, wl_surface* surface, wl_fixed_t x,
        wl_fixed_t y) { self(data).pointerEntered(serial, surface, x, y); },
-    [](void* data, wl_pointer*, std::uint32_t, wl_surface*) {
-        self(data).pointerOver_ = nullptr;
-    },
+    [](void* data, wl_pointer*, std::uint32_t, wl_surface*) { self(data).pointerOver_ = nullptr; },
     [](void* data, wl_pointer*, std::uint32_t, wl_fixed_t x, wl_fixed_t y) {
         self(data).pointerAt(x, y);
     },
-    [](void* data, wl_pointer*, std::uint32_t, std::uint32_t, std::uint32_t,
-       std::uint32_t state) {
+    [](void* data, wl_pointer*, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t state) {
         if (state == WL_POINTER_BUTTON_STATE_PRESSED) {
             self(data).closing_.buttonPressed();
         }
@@ -86,7 +82,6 @@ const wl_pointer_listener SeatInput::pointerListener = {
     [](void*, wl_pointer*, std::uint32_t, std::int32_t) {},
     [](void*, wl_pointer*, std::uint32_t, std::int32_t) {},
 };
-// clang-format on
 
 SeatInput::SeatInput(const WaylandDisplay& wayland, bool fullScreen, std::int32_t mouseThreshold)
     : wayland_(wayland), fullScreen_(fullScreen), closing_(mouseThreshold),

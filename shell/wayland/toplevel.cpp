@@ -1,5 +1,7 @@
 #include "shell/wayland/toplevel.h"
 
+#include "shell/linux/window_names.h"
+
 #include "xdg-shell-client-protocol.h"
 
 #include <libdecor.h>
@@ -71,8 +73,8 @@ void openWindow(Toplevel& toplevel, const WaylandDisplay& wayland, libdecor* dec
     toplevel.size = size;
     toplevel.surface = wl_compositor_create_surface(wayland.compositor);
     toplevel.frame = libdecor_decorate(decorations, toplevel.surface, &frameInterface, &toplevel);
-    libdecor_frame_set_title(toplevel.frame, "Quillmesh");
-    libdecor_frame_set_app_id(toplevel.frame, "quillmesh");
+    libdecor_frame_set_title(toplevel.frame, windowTitle);
+    libdecor_frame_set_app_id(toplevel.frame, programName);
     libdecor_frame_map(toplevel.frame);
 }
 
@@ -84,8 +86,8 @@ void openFullScreen(Toplevel& toplevel, const WaylandDisplay& wayland, wl_output
     xdg_surface_add_listener(toplevel.xdgSurface, &surfaceListener, &toplevel);
     toplevel.xdgToplevel = xdg_surface_get_toplevel(toplevel.xdgSurface);
     xdg_toplevel_add_listener(toplevel.xdgToplevel, &toplevelListener, &toplevel);
-    xdg_toplevel_set_title(toplevel.xdgToplevel, "Quillmesh");
-    xdg_toplevel_set_app_id(toplevel.xdgToplevel, "quillmesh");
+    xdg_toplevel_set_title(toplevel.xdgToplevel, windowTitle);
+    xdg_toplevel_set_app_id(toplevel.xdgToplevel, programName);
     xdg_toplevel_set_fullscreen(toplevel.xdgToplevel, output);
     // Committed without a buffer: the compositor answers with the first configure.
     wl_surface_commit(toplevel.surface);

@@ -1,5 +1,7 @@
 #include "shell/x11/glx_surface.h"
 
+#include "shell/linux/window_names.h"
+
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
@@ -62,10 +64,10 @@ Cursor makeBlankCursor(Display* display, Window window) {
 }
 
 void nameWindow(Display* display, Window window) {
-    XStoreName(display, window, "Quillmesh");
+    XStoreName(display, window, windowTitle);
     XClassHint classHint{};
-    std::string name = "quillmesh";
-    std::string className = "Quillmesh";
+    std::string name = programName;
+    std::string className = windowTitle;
     classHint.res_name = name.data();
     classHint.res_class = className.data();
     XSetClassHint(display, window, &classHint);
