@@ -3,7 +3,8 @@
 # full-screen saver on both outputs with its closing rules, SIGTERM, and a compositor that
 # cannot be reached or goes away.
 #   bash tests/e2e/linux_wayland.sh build/native
-# Starts its own sway through tests/sway_session.sh unless it runs inside one.
+# Starts its own sway through tests/sway_session.sh unless it runs inside one. Pictures of the
+# whole screen go to BUILD/screenshots/ to be looked at.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 if [[ -z ${QUILLMESH_SWAY_SESSION:-} ]]; then
@@ -14,6 +15,8 @@ source "$here/linux_lib.sh"
 build=$(cd "$1" && pwd)
 quillmesh=$build/shell/linux/quillmesh
 work=$(mktemp -d "${TMPDIR:-/tmp}/quillmesh-e2e.XXXXXX")
+shots=$build/screenshots
+mkdir -p "$shots"
 pointer_pid=""
 keyboard_pid=""
 trap 'end_process "$pointer_pid"; end_process "$keyboard_pid"; rm -rf "$work"' EXIT
@@ -102,6 +105,7 @@ check "with a title bar from the compositor (xdg-decoration)" \
 region=$(window_region)
 check "the window shows a lit picture" wait_for_region_picture "$region" "$work/window.png"
 check "the picture is centred in the window" centred_in_picture "$work/window.png"
+grim "$shots/wayland-window.png"
 convert "$work/window.png" -crop 16x16+0+0 +repage "$work/corner.png"
 check "its background is opaque black, not the desktop's grey behind it" is_black "$work/corner.png"
 read -r wx wy _ < <(views | awk '{ print $3, $4 }')
@@ -158,6 +162,7 @@ check "and the saver has the focus" bash -c "$(declare -f views); views | grep -
 check "the first output shows the picture" \
     wait_for_region_picture "0,0 1280x720" "$work/first.png"
 region_picture "1280,0 1280x720" "$work/second.png"
+grim "$shots/wayland-fullscreen.png"
 check "the second is black" is_black "$work/second.png"
 check "the pointer is hidden over it" pointer_picture_set nil
 swaymsg focus output HEADLESS-2 >/dev/null
