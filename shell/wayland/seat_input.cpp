@@ -75,7 +75,10 @@ const wl_pointer_listener SeatInput::pointerListener = {
             self(data).closing_.buttonPressed();
         }
     },
-    [](void*, wl_pointer*, std::uint32_t, std::uint32_t, wl_fixed_t) {},
+    // A wheel turned counts as a button, as on X11, where the wheel is buttons 4 to 7.
+    [](void* data, wl_pointer*, std::uint32_t, std::uint32_t, wl_fixed_t) {
+        self(data).closing_.buttonPressed();
+    },
     [](void*, wl_pointer*) {},
     [](void*, wl_pointer*, std::uint32_t) {},
     [](void*, wl_pointer*, std::uint32_t, std::uint32_t) {},

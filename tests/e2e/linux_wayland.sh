@@ -210,6 +210,11 @@ check "a mouse button ends it with 0" ended_with_zero_within 2
 stop_program
 
 fullscreen 400 300
+swaymsg seat seat0 cursor press button4 >/dev/null
+check "so does the wheel, as on X11" ended_with_zero_within 2
+stop_program
+
+fullscreen 400 300
 swaymsg workspace number 9 >/dev/null
 check "losing the focus ends it with 0" ended_with_zero_within 2
 stop_program
