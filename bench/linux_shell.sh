@@ -1,17 +1,23 @@
 #!/usr/bin/env bash
-# Figures for the Linux program in its own window on a private Xvfb (Mesa llvmpipe):
-#   - processor seconds per wall second with --max-fps 60 against --max-fps 0, and their ratio
-#     (the cap should cost at most a third of running flat out);
-#   - start to first frame in milliseconds (process start until the first frame is swapped);
+# Figures for the Linux program on a private Xvfb and a private headless sway, both drawing in
+# software (Mesa's llvmpipe; sway composes with pixman):
+#   - in an X11 window, processor seconds per wall second with --max-fps 60 against --max-fps 0,
+#     and their ratio (the cap should cost at most a third of running flat out);
+#   - the full-screen saver at 800x600 and --max-fps 60 under Wayland beside the same under
+#     X11: processor seconds per wall second (program and display server), and start to first
+#     frame in milliseconds (process start until the first frame is swapped);
 #   - peak resident memory;
-#   - processor seconds per wall second of the program and of the X server while it draws, and
-#     while nobody can see its frames: unmapped, fully covered, the display asleep (DPMS off).
-#     The goal: hidden at most 1% of drawn.
+#   - processor seconds per wall second of the program and of the X server while it draws in an
+#     X11 window, and while nobody can see its frames: unmapped, fully covered, the display asleep
+#     (DPMS off). The goal: hidden at most 1% of drawn.
 #   bash bench/linux_shell.sh build/native [SECONDS]
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 if [[ -z ${QUILLMESH_XVFB_SESSION:-} ]]; then
-    exec "$here/../tests/xvfb_session.sh" --timeout 600 bash "$0" "$@"
+    exec "$here/../tests/xvfb_session.sh" --timeout 900 bash "$0" "$@"
+fi
+if [[ -z ${QUILLMESH_SWAY_SESSION:-} ]]; then
+    exec "$here/../tests/sway_session.sh" --timeout 900 bash "$0" "$@"
 fi
 build=$(cd "$1" && pwd)
 quillmesh=$build/shell/linux/quillmesh
@@ -20,34 +26,36 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/quillmesh-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME=$work/config
 ticks=$(getconf CLK_TCK)
+# The saver's screen on both: Xvfb's is 800x600 already.
+swaymsg output HEADLESS-1 resolution 800x600 >/dev/null
 
 cpu_seconds() { # cpu_seconds PID: user and system time of all its threads so far
     awk -v t="$ticks" '{ sub(/^.*\) /, ""); printf "%.3f", ($12 + $13) / t }' "/proc/$1/stat"
 }
 
-# Prints "cpu-seconds xvfb-cpu-seconds" that the program and the X server use in the given wall
-# time. The X server's time counts too: with Mesa's software path it copies every frame.
-sample() { # sample PID SECONDS
+# Prints "cpu-seconds server-cpu-seconds" that the program and the display server use in the
+# given wall time. The server's time counts too: in software it copies or composes every frame.
+sample() { # sample PID SERVER-PID SECONDS
     local start_cpu end_cpu start_server end_server
     start_cpu=$(cpu_seconds "$1")
-    start_server=$(cpu_seconds "$QUILLMESH_XVFB_PID")
-    sleep "$2"
+    start_server=$(cpu_seconds "$2")
+    sleep "$3"
     end_cpu=$(cpu_seconds "$1")
-    end_server=$(cpu_seconds "$QUILLMESH_XVFB_PID")
+    end_server=$(cpu_seconds "$2")
     awk -v a="$start_cpu" -v b="$end_cpu" -v c="$start_server" -v d="$end_server" \
         'BEGIN { printf "%.3f %.3f\n", b - a, d - c }'
 }
 
-# Runs the program for the given wall time; prints "cpu-seconds xvfb-cpu-seconds peak-rss-kB
+# Runs the program for the given wall time; prints "cpu-seconds server-cpu-seconds peak-rss-kB
 # mean-fps".
-run_for() { # run_for SECONDS ARG...
-    local wall=$1
-    shift
+run_for() { # run_for SECONDS SERVER-PID ARG...
+    local wall=$1 server=$2
+    shift 2
     "$quillmesh" --fps "$@" 2>"$work/fps.log" &
     local pid=$!
     sleep 1 # past start-up: measure the steady state only
-    local cpu server
-    read -r cpu server < <(sample "$pid" "$wall")
+    local cpu server_cpu
+    read -r cpu server_cpu < <(sample "$pid" "$server" "$wall")
     local rss
     rss=$(awk '/^VmHWM:/ { print $2 }' "/proc/$pid/status")
     kill -TERM "$pid"
@@ -55,18 +63,19 @@ run_for() { # run_for SECONDS ARG...
     local fps
     fps=$(awk '/fps$/ { sum += $2; n++ } END { if (n) printf "%.1f", sum / n; else print "?" }' \
         "$work/fps.log")
-    echo "$cpu $server $rss $fps"
+    echo "$cpu $server_cpu $rss $fps"
 }
 
 compare() { # compare WIDTH HEIGHT
-    local size=(--width "$1" --height "$2")
+    local size=(--x11 --width "$1" --height "$2")
     read -r capped_cpu capped_server capped_rss capped_fps < <(
-        run_for "$seconds" "${size[@]}" --max-fps 60)
-    read -r free_cpu free_server free_rss free_fps < <(run_for "$seconds" "${size[@]}" --max-fps 0)
+        run_for "$seconds" "$QUILLMESH_XVFB_PID" "${size[@]}" --max-fps 60)
+    read -r free_cpu free_server free_rss free_fps < <(
+        run_for "$seconds" "$QUILLMESH_XVFB_PID" "${size[@]}" --max-fps 0)
     awk -v c="$capped_cpu" -v f="$free_cpu" -v cs="$capped_server" -v fs="$free_server" \
         -v s="$seconds" -v cf="$capped_fps" -v ff="$free_fps" -v w="$1x$2" '
         BEGIN {
-            printf "window %s, cpu per wall second (program + X server):\n", w
+            printf "X11 window %s, cpu per wall second (program + X server):\n", w
             printf "  --max-fps 60: %.3f + %.3f (%s fps)\n", c / s, cs / s, cf
             printf "  --max-fps 0:  %.3f + %.3f (%s fps)\n", f / s, fs / s, ff
             printf "  ratio capped / uncapped: program %.3f, with the server %.3f",
@@ -78,41 +87,61 @@ compare() { # compare WIDTH HEIGHT
         }'
 }
 
+# The median of five: from just before the program starts until it reports the first swap.
+first_frame_ms() { # first_frame_ms ARG...
+    local samples=() start pid line
+    rm -f "$work/stderr"
+    mkfifo "$work/stderr"
+    for _ in 1 2 3 4 5; do
+        start=$EPOCHREALTIME
+        "$quillmesh" --fps "$@" 2>"$work/stderr" &
+        pid=$!
+        while read -r line; do
+            if [[ $line == "quillmesh: first frame drawn" ]]; then
+                samples+=("$(awk -v a="$start" -v b="$EPOCHREALTIME" \
+                    'BEGIN { printf "%.1f", (b - a) * 1000 }')")
+                break
+            fi
+        done <"$work/stderr"
+        kill -TERM "$pid"
+        wait "$pid"
+    done
+    printf '%s\n' "${samples[@]}" | sort -n | awk '
+        { v[NR] = $1 }
+        END { printf "%.1f ms (min %.1f, max %.1f, %d runs)", v[int((NR + 1) / 2)], v[1], v[NR], NR }'
+}
+
 compare 320 240
 compare 800 600
 
-# Start to first frame: from just before the program starts until it reports the first swap.
-mkfifo "$work/stderr"
-samples=()
-for _ in 1 2 3 4 5; do
-    start=$EPOCHREALTIME
-    "$quillmesh" --fps 2>"$work/stderr" &
-    pid=$!
-    while read -r line; do
-        if [[ $line == "quillmesh: first frame drawn" ]]; then
-            samples+=("$(awk -v a="$start" -v b="$EPOCHREALTIME" \
-                'BEGIN { printf "%.1f", (b - a) * 1000 }')")
-            break
-        fi
-    done <"$work/stderr"
-    kill -TERM "$pid"
-    wait "$pid"
-done
-printf '%s\n' "${samples[@]}" | sort -n | awk '
-    { v[NR] = $1 }
-    END {
-        printf "start to first frame: median %.1f ms (min %.1f, max %.1f, %d runs)\n",
-            v[int((NR + 1) / 2)], v[1], v[NR], NR
+echo "the full-screen saver, 800x600, --max-fps 60, cpu per wall second (program + server):"
+saver=(--fullscreen --max-fps 60)
+read -r x_cpu x_server x_rss x_fps < <(run_for "$seconds" "$QUILLMESH_XVFB_PID" --x11 "${saver[@]}")
+read -r w_cpu w_server w_rss w_fps < <(
+    run_for "$seconds" "$QUILLMESH_SWAY_PID" --wayland "${saver[@]}")
+awk -v xc="$x_cpu" -v xs="$x_server" -v xf="$x_fps" -v wc="$w_cpu" -v ws="$w_server" \
+    -v wf="$w_fps" -v s="$seconds" '
+    BEGIN {
+        printf "  X11 (Xvfb):             %.3f + %.3f = %.3f (%s fps)\n", xc / s, xs / s,
+            (xc + xs) / s, xf
+        printf "  Wayland (headless sway): %.3f + %.3f = %.3f (%s fps)\n", wc / s, ws / s,
+            (wc + ws) / s, wf
+        printf "  ratio Wayland / X11: program %.2f, with the server %.2f\n", wc / xc,
+            (wc + ws) / (xc + xs)
     }'
+echo "start to first frame, the full-screen saver, median of five:"
+echo "  X11 (Xvfb):              $(first_frame_ms --x11 --fullscreen)"
+echo "  Wayland (headless sway): $(first_frame_ms --wayland --fullscreen)"
 
-echo "peak resident memory (800x600): ${capped_rss} kB at --max-fps 60," \
-    "${free_rss} kB at --max-fps 0"
+echo "peak resident memory: X11 window 800x600 ${capped_rss} kB at --max-fps 60," \
+    "${free_rss} kB at --max-fps 0; full-screen saver ${x_rss} kB on X11, ${w_rss} kB on Wayland"
 
-# Drawing against hiding, in one run of the program at its defaults (800x600, --max-fps 60).
+# Drawing against hiding, in one run of the program in an X11 window at its defaults (800x600,
+# --max-fps 60).
 echo "while nobody can see the frames, cpu per wall second (program + X server), ${seconds} s each:"
 state() { # state NAME: samples the running program, prints the line and keeps the figures
     local cpu server
-    read -r cpu server < <(sample "$pid" "$seconds")
+    read -r cpu server < <(sample "$pid" "$QUILLMESH_XVFB_PID" "$seconds")
     awk -v n="$1" -v c="$cpu" -v s="$server" -v w="$seconds" -v dc="${drawn_cpu:-}" \
         -v ds="${drawn_server:-}" 'BEGIN {
             printf "  %-28s %.4f + %.4f", n ":", c / w, s / w
@@ -121,7 +150,7 @@ state() { # state NAME: samples the running program, prints the line and keeps t
             printf "\n" }'
     last_cpu=$cpu last_server=$server
 }
-"$quillmesh" 2>/dev/null &
+"$quillmesh" --x11 2>/dev/null &
 pid=$!
 sleep 1
 state drawn
@@ -149,7 +178,7 @@ if grep -q 'does not have' "$work/xset.log"; then
     wait "$pid"
     echo off >"$work/dpms"
     LD_PRELOAD=$build/tests/shell/x11/libfake_dpms.so QUILLMESH_FAKE_DPMS=$work/dpms \
-        "$quillmesh" 2>/dev/null &
+        "$quillmesh" --x11 2>/dev/null &
     pid=$!
     sleep 1.5
     state "DPMS off (stand-in)"

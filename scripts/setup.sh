@@ -19,6 +19,13 @@ packages=(
     xvfb xauth xdotool x11-utils imagemagick x11-xserver-utils
     # the Linux program's end-to-end tests: a host window, the XScreenSaver daemon, the manual
     x11-apps xscreensaver man-db python3
+    # the Wayland shell: the client library with wayland-scanner and the protocols it generates
+    # code from, keys, window decorations (libdecor, with its plugin for compositors that leave
+    # them to the client)
+    libwayland-dev libwayland-bin wayland-protocols libxkbcommon-dev libdecor-0-dev
+    libdecor-0-plugin-1-cairo
+    # its end-to-end tests: a headless compositor and its idle daemon, keys, screen pictures
+    sway swayidle wtype grim
     # the release archive and its check; the Debian package's dependencies (dpkg-shlibdeps)
     unzip dpkg-dev
 )

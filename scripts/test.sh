@@ -28,7 +28,7 @@ run native ctest --preset native
 run sanitize ctest --preset sanitize
 run fuzz tests/fuzz/run.sh 20000
 run soak tests/soak/run.sh 2000
-for script in linux_shell linux_monitors linux_snapshot linux_xscreensaver; do
+for script in linux_shell linux_monitors linux_snapshot linux_xscreensaver linux_wayland; do
     run "$script" bash "tests/e2e/$script.sh" build/native
 done
 run package bash tests/e2e/package.sh build/windows

@@ -41,6 +41,8 @@ trap 'exit 143' TERM
 start_private_xvfb "$session" "$screen"
 # The server's pid lets a benchmark count the server's share of the work.
 export DISPLAY QUILLMESH_XVFB_SESSION=$session QUILLMESH_XVFB_PID=$xvfb_pid
+# Only this X server: a Wayland session around it would draw the program elsewhere.
+unset WAYLAND_DISPLAY
 
 set +e
 run_session_command "$limit" "$@"

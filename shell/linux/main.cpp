@@ -1,14 +1,16 @@
-// The Linux program: a window, the full-screen saver, an XScreenSaver hack, or a headless
-// snapshot, all drawing the same picture as the Windows saver.
+// The Linux program: a window or the full-screen saver on X11 or Wayland, an XScreenSaver
+// hack, or a headless snapshot, all drawing the same picture as the Windows saver.
 
 #include "settings/posix/settings_text.h"
 #include "settings/saver_settings.h"
 #include "shell/linux/options.h"
 #include "shell/linux/snapshot.h"
 #include "shell/linux/termination_signals.h"
+#include "shell/wayland/run_on_wayland.h"
 #include "shell/x11/run_on_display.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <span>
 
 int main(int argc, char** argv) {
@@ -42,6 +44,9 @@ int main(int argc, char** argv) {
     catchTerminationSignals();
     if (options.target == DisplayTarget::Snapshot) {
         return renderSnapshot(options);
+    }
+    if (chooseWindowSystem(options, std::getenv("WAYLAND_DISPLAY")) == WindowSystem::Wayland) {
+        return runOnWayland(options);
     }
     return runOnDisplay(options);
 }

@@ -10,7 +10,7 @@
 // The table behind the Linux program's command line, shared by the parser and the help.
 
 // Where the help lists an option.
-enum class Group { Target, Settings, Running };
+enum class Group { Target, WindowSystem, Settings, Running };
 
 using ReadValue = std::string (*)(Options& options, std::string_view value);
 

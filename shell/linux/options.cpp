@@ -73,21 +73,46 @@ std::string readSnapshotSize(Options& options, std::string_view value) {
     return {};
 }
 
+std::string chooseShell(Options& options, WindowSystem system) {
+    if (options.windowSystem && *options.windowSystem != system) {
+        return "--x11 and --wayland cannot be combined";
+    }
+    options.windowSystem = system;
+    return {};
+}
+
+std::string useX11(Options& options, std::string_view) {
+    return chooseShell(options, WindowSystem::X11);
+}
+
+std::string useWayland(Options& options, std::string_view) {
+    return chooseShell(options, WindowSystem::Wayland);
+}
+
+// Only the X11 shell can draw into a window that somebody else made.
+bool drawsIntoAnXWindow(DisplayTarget target) {
+    return target == DisplayTarget::RootWindow || target == DisplayTarget::GivenWindow;
+}
+
 // In the order of the help. A new option is one row.
 const OptionRow optionRows[] = {
     {"fullscreen", nullptr, Group::Target, Target{DisplayTarget::FullScreen},
-     "cover the screen; any key, mouse button, mouse travel beyond the\n"
-     "threshold or loss of focus ends it"},
+     "cover the screen (on Wayland every output); any key, mouse\n"
+     "button, mouse travel beyond the threshold or loss of focus ends it"},
     {"root", nullptr, Group::Target, Target{DisplayTarget::RootWindow},
-     "draw into $XSCREENSAVER_WINDOW, or the root window without it", 0, true},
+     "X11 only: draw into $XSCREENSAVER_WINDOW, or the root window\nwithout it", 0, true},
     {"window-id", "ID", Group::Target, Target{DisplayTarget::GivenWindow, readWindowId},
-     "draw into an existing window (decimal or 0x hexadecimal)", 0, true},
+     "X11 only: draw into an existing window (decimal or 0x\nhexadecimal)", 0, true},
     {"snapshot", "FILE.png", Group::Target, Target{DisplayTarget::Snapshot, readSnapshotPath},
-     "render without an X server and write a PNG file"},
+     "render without a display server and write a PNG file"},
     {"frame", "N", Group::Target, Number{&Options::snapshotFrame, {1, 100000}},
      "with --snapshot: the picture after N frames"},
     {"size", "WxH", Group::Target, readSnapshotSize,
      "with --snapshot: picture size (default: the resolution settings)"},
+    {"wayland", nullptr, Group::WindowSystem, useWayland,
+     "draw on the Wayland compositor named by $WAYLAND_DISPLAY"},
+    {"x11", nullptr, Group::WindowSystem, useX11,
+     "draw on the X display named by $DISPLAY (in a Wayland session:\nthrough XWayland)"},
     {"rendermode", "MODE", Group::Settings, readRenderMode, nullptr},
     {"envmap", nullptr, Group::Settings, SettingSwitch{&SettingOverrides::envMap, 1},
      "sphere-mapped environment texturing on"},
@@ -114,16 +139,17 @@ const OptionRow optionRows[] = {
 
 constexpr int firstRowId = 256; // getopt's id of the first row; below are short options
 
-std::string chooseTarget(Options& options, DisplayTarget target) {
-    const auto optionOf = [](DisplayTarget given) {
-        for (const OptionRow& row : optionRows) {
-            if (const auto* action = std::get_if<Target>(&row.action);
-                action != nullptr && action->target == given) {
-                return "--" + std::string(row.name);
-            }
+std::string optionOf(DisplayTarget target) {
+    for (const OptionRow& row : optionRows) {
+        if (const auto* action = std::get_if<Target>(&row.action);
+            action != nullptr && action->target == target) {
+            return "--" + std::string(row.name);
         }
-        return std::string();
-    };
+    }
+    return {};
+}
+
+std::string chooseTarget(Options& options, DisplayTarget target) {
     if (options.target != DisplayTarget::OwnWindow && options.target != target) {
         return optionOf(options.target) + " and " + optionOf(target) + " cannot be combined";
     }
@@ -281,7 +307,23 @@ ParsedOptions parseOptions(std::span<const char* const> arguments) {
         (options.snapshotSize || options.snapshotFrame != 1)) {
         parsed.error = "--frame and --size apply only with --snapshot";
     }
+    if (options.windowSystem == WindowSystem::Wayland && drawsIntoAnXWindow(options.target)) {
+        parsed.error = optionOf(options.target) +
+                       " is X11 only: it draws into an X window (XSCREENSAVER_WINDOW's, the "
+                       "root window or one given by id), so it cannot be used with --wayland";
+    }
     return parsed;
+}
+
+WindowSystem chooseWindowSystem(const Options& options, const char* waylandDisplay) {
+    if (options.windowSystem) {
+        return *options.windowSystem;
+    }
+    if (drawsIntoAnXWindow(options.target)) {
+        return WindowSystem::X11;
+    }
+    const bool waylandSession = waylandDisplay != nullptr && *waylandDisplay != '\0';
+    return waylandSession ? WindowSystem::Wayland : WindowSystem::X11;
 }
 
 void applyOverrides(const SettingOverrides& overrides, SaverSettings& settings) {

@@ -19,6 +19,9 @@ enum class DisplayTarget {
     Snapshot,    // no X at all: a picture written to a file
 };
 
+// Which shell draws: the Wayland compositor's or the X server's (XWayland's too).
+enum class WindowSystem { X11, Wayland };
+
 struct FrameSize {
     std::int32_t width = 0;
     std::int32_t height = 0;
@@ -36,7 +39,8 @@ struct SettingOverrides {
 
 struct Options {
     DisplayTarget target = DisplayTarget::OwnWindow;
-    unsigned long windowId = 0; // for GivenWindow
+    std::optional<WindowSystem> windowSystem; // chosen by --x11 or --wayland
+    unsigned long windowId = 0;               // for GivenWindow
     std::string snapshotPath;
     std::int32_t snapshotFrame = 1;        // the picture after this many frames
     std::optional<FrameSize> snapshotSize; // else the resolution settings
@@ -60,6 +64,10 @@ std::optional<unsigned long> parseWindowId(std::string_view text);
 // arguments[0] is the program's name. XScreenSaver's single-dash "-root" and "-window-id" are
 // taken like their double-dash forms.
 ParsedOptions parseOptions(std::span<const char* const> arguments);
+
+// An explicit choice wins; then X windows (--root, --window-id) need X11; then a set
+// WAYLAND_DISPLAY (given here, null when unset) means Wayland; else X11.
+WindowSystem chooseWindowSystem(const Options& options, const char* waylandDisplay);
 
 void applyOverrides(const SettingOverrides& overrides, SaverSettings& settings);
 

@@ -33,12 +33,16 @@ std::string helpLine(const OptionRow& row) {
 } // namespace
 
 std::string helpText() {
-    std::string text = "Usage: quillmesh [OPTION]...\n"
-                       "A turning, breathing tube drawn with OpenGL: in a window, as a full-screen "
-                       "saver, as an\nXScreenSaver hack, or headless into a PNG file.\n";
+    std::string text =
+        "Usage: quillmesh [OPTION]...\n"
+        "A turning, breathing tube drawn with OpenGL: in a window or as a full-screen "
+        "saver on X11\nor Wayland, as an XScreenSaver hack, or headless into a PNG "
+        "file.\n";
     const std::pair<Group, const char*> groups[] = {
         {Group::Target, "Where to draw (choose one; the default is a window of its own, closed by "
                         "Escape):"},
+        {Group::WindowSystem, "Window system (the default: Wayland when WAYLAND_DISPLAY is set, "
+                              "else X11):"},
         {Group::Settings, "Settings (read from the settings file first; these override them):"},
         {Group::Running, "Running:"},
     };

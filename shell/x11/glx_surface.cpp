@@ -1,5 +1,6 @@
 #include "shell/x11/glx_surface.h"
 
+#include "shell/linux/window_names.h"
 #include "shell/x11/viewability.h"
 
 #include <X11/Xatom.h>
@@ -64,10 +65,10 @@ Cursor makeBlankCursor(Display* display, Window window) {
 }
 
 void nameWindow(Display* display, Window window) {
-    XStoreName(display, window, "Quillmesh");
+    XStoreName(display, window, windowTitle);
     XClassHint classHint{};
-    std::string name = "quillmesh";
-    std::string className = "Quillmesh";
+    std::string name = programName;
+    std::string className = windowTitle;
     classHint.res_name = name.data();
     classHint.res_class = className.data();
     XSetClassHint(display, window, &classHint);

@@ -4,6 +4,7 @@
 #include "render/frame.h"
 #include "render/scene.h"
 #include "shell/linux/draw_gate.h"
+#include "shell/linux/event_wait.h"
 #include "shell/linux/fps_report.h"
 #include "shell/linux/frame_pacer.h"
 #include "shell/linux/fullscreen_closing.h"
@@ -17,7 +18,6 @@
 
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
-#include <poll.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -175,21 +175,9 @@ std::optional<GlxSurface> openSurface(Display* display, const Options& options,
 // signal.
 void waitUntil(Display* display, std::optional<PaceClock::time_point> wake) {
     // A round trip may have queued events that the connection no longer shows.
-    if (XEventsQueued(display, QueuedAlready) > 0) {
-        return;
+    if (XEventsQueued(display, QueuedAlready) == 0) {
+        waitForEvents(ConnectionNumber(display), wake);
     }
-    timespec timeout{};
-    if (wake) {
-        const auto remaining = *wake - PaceClock::now();
-        if (remaining <= PaceClock::duration::zero()) {
-            return;
-        }
-        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(remaining);
-        timeout = {static_cast<time_t>(seconds.count()),
-                   static_cast<long>(std::chrono::nanoseconds(remaining - seconds).count())};
-    }
-    pollfd waits[2] = {{ConnectionNumber(display), POLLIN, 0}, {terminationWakeFd(), POLLIN, 0}};
-    ppoll(waits, 2, wake ? &timeout : nullptr, nullptr);
 }
 
 std::optional<PaceClock::time_point> earliest(PaceClock::time_point a,

@@ -31,13 +31,13 @@ bool same(const ParsedOptions& a, const ParsedOptions& b) {
     const bool sameSize = x.snapshotSize.has_value() == y.snapshotSize.has_value() &&
                           (!x.snapshotSize || (x.snapshotSize->width == y.snapshotSize->width &&
                                                x.snapshotSize->height == y.snapshotSize->height));
-    return a.error == b.error && x.target == y.target && x.windowId == y.windowId &&
-           x.snapshotPath == y.snapshotPath && x.snapshotFrame == y.snapshotFrame && sameSize &&
-           x.mouseThreshold == y.mouseThreshold && x.maxFps == y.maxFps && x.showFps == y.showFps &&
-           x.saveSettings == y.saveSettings && x.printSettings == y.printSettings &&
-           x.showHelp == y.showHelp && p.renderMode == q.renderMode && p.envMap == q.envMap &&
-           p.dotSize == q.dotSize && p.lineSize == q.lineSize && p.width == q.width &&
-           p.height == q.height;
+    return a.error == b.error && x.target == y.target && x.windowSystem == y.windowSystem &&
+           x.windowId == y.windowId && x.snapshotPath == y.snapshotPath &&
+           x.snapshotFrame == y.snapshotFrame && sameSize && x.mouseThreshold == y.mouseThreshold &&
+           x.maxFps == y.maxFps && x.showFps == y.showFps && x.saveSettings == y.saveSettings &&
+           x.printSettings == y.printSettings && x.showHelp == y.showHelp &&
+           p.renderMode == q.renderMode && p.envMap == q.envMap && p.dotSize == q.dotSize &&
+           p.lineSize == q.lineSize && p.width == q.width && p.height == q.height;
 }
 
 void checkAccepted(const Options& options) {
@@ -57,6 +57,10 @@ void checkAccepted(const Options& options) {
     }
     require((options.target == DisplayTarget::GivenWindow) == (options.windowId != 0));
     require(options.windowId <= 0x1FFFFFFF);
+    // X windows are for X11 alone.
+    require(options.windowSystem != WindowSystem::Wayland ||
+            (options.target != DisplayTarget::RootWindow &&
+             options.target != DisplayTarget::GivenWindow));
 }
 
 } // namespace

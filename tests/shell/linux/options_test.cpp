@@ -75,6 +75,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadLine{{"--fullscreen", "--root"}, "--fullscreen", "--root cannot be combined"},
         BadLine{{"--window-id", "5", "--snapshot", "a.png"}, "--window-id", "cannot be combined"},
         BadLine{{"--frame", "3"}, "--frame", "only with --snapshot"},
+        BadLine{{"--x11", "--wayland"}, "--x11 and --wayland", "cannot be combined"},
+        BadLine{{"--wayland", "-root"}, "--root", "X11 only"},
+        BadLine{{"--window-id", "5", "--wayland"}, "--window-id", "X11 only"},
         BadLine{{"--size", "10x10"}, "--size", "only with --snapshot"}));
 
 TEST(OptionsTest, NoArgumentsMeanAWindowWithDefaults) {
@@ -121,6 +124,33 @@ INSTANTIATE_TEST_SUITE_P(
                     Target{{"--window-id=4194311"}, DisplayTarget::GivenWindow, 4194311},
                     Target{{"-window-id", "0X1F"}, DisplayTarget::GivenWindow, 0x1f},
                     Target{{"--snapshot", "out.png"}, DisplayTarget::Snapshot, 0}));
+
+TEST(OptionsTest, ChoosesTheWindowSystem) {
+    struct Case {
+        std::initializer_list<const char*> words;
+        const char* waylandDisplay;
+        WindowSystem system;
+    };
+    const Case cases[] = {
+        {{}, nullptr, WindowSystem::X11},
+        {{}, "", WindowSystem::X11},
+        {{}, "wayland-1", WindowSystem::Wayland},
+        {{"--fullscreen"}, "wayland-1", WindowSystem::Wayland},
+        {{"--x11"}, "wayland-1", WindowSystem::X11},
+        {{"--wayland"}, nullptr, WindowSystem::Wayland},
+        {{"--wayland", "--wayland"}, nullptr, WindowSystem::Wayland},
+        // XScreenSaver's hacks draw into its X window, in a Wayland session too.
+        {{"--root"}, "wayland-1", WindowSystem::X11},
+        {{"--window-id", "0x1f"}, "wayland-1", WindowSystem::X11},
+    };
+    for (const Case& given : cases) {
+        const ParsedOptions parsed = parse(given.words);
+        ASSERT_EQ(parsed.error, "");
+        EXPECT_EQ(chooseWindowSystem(parsed.options, given.waylandDisplay), given.system)
+            << (given.waylandDisplay ? given.waylandDisplay : "unset") << ", " << given.words.size()
+            << " words";
+    }
+}
 
 TEST(OptionsTest, RenderModeTakesNamesAndNumbers) {
     const std::pair<const char*, int> cases[] = {{"wireframe", 0}, {"dotted", 1}, {"texture", 2},
@@ -192,10 +222,11 @@ TEST(OptionsTest, OverridesReplaceOnlyWhatWasGiven) {
 
 TEST(OptionsTest, HelpListsEveryOption) {
     const std::string help = helpText();
-    for (const char* name : {"--fullscreen", "--root", "--window-id", "--snapshot", "--frame",
-                             "--size", "--rendermode", "--envmap", "--no-envmap", "--dot-size",
-                             "--line-size", "--width", "--height", "--save", "--settings",
-                             "--mouse-threshold", "--max-fps", "--fps", "--help"}) {
+    for (const char* name :
+         {"--fullscreen", "--root",   "--window-id", "--snapshot",        "--frame",     "--size",
+          "--rendermode", "--envmap", "--no-envmap", "--dot-size",        "--line-size", "--width",
+          "--height",     "--save",   "--settings",  "--mouse-threshold", "--max-fps",   "--fps",
+          "--help",       "--x11",    "--wayland"}) {
         EXPECT_NE(help.find(name), std::string::npos) << name;
     }
 }
