@@ -47,6 +47,9 @@ struct OptionRow {
 // In the order of the help.
 std::span<const OptionRow> optionTable();
 
+// A decimal whole number within the range, with nothing before or after it.
+std::optional<std::int32_t> numberInRange(std::string_view text, SizeRange range);
+
 // "1 to 20"
 std::string rangeText(SizeRange range);
 
