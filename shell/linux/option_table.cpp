@@ -79,8 +79,8 @@ std::string useWayland(Options& options, std::string_view) {
 // In the order of the help. A new option is one row.
 const OptionRow optionRows[] = {
     {"fullscreen", nullptr, Group::Target, Target{DisplayTarget::FullScreen},
-     "cover every monitor, the picture on the first; any key, mouse\n"
-     "button, mouse travel beyond the threshold or loss of focus ends it"},
+     "cover every monitor, the picture on the primary (or first) one;\n"
+     "a key, a mouse button, mouse travel beyond the threshold or loss\nof focus ends it"},
     {"root", nullptr, Group::Target, Target{DisplayTarget::RootWindow},
      "X11 only: draw into $XSCREENSAVER_WINDOW, or the root window\nwithout it", 0, true},
     {"window-id", "ID", Group::Target, Target{DisplayTarget::GivenWindow, readWindowId},
