@@ -9,6 +9,7 @@
 #include "render/scene.h"
 #include "settings/saver_settings.h"
 #include "shell/run_mode.h"
+#include "shell/win32/display_settings.h"
 #include "shell/win32/module_instance.h"
 #include "shell/win32/render_handles.h"
 #include "shell/win32/saver_window.h"
@@ -83,7 +84,7 @@ DEVMODEA currentDisplayMode() {
     DEVMODEA mode{};
     mode.dmSize = displayModeRecordSize;
     mode.dmFields = switchedModeFields;
-    EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode);
+    readCurrentDisplayMode(mode);
     mode.dmFields |= switchedModeFields;
     return mode;
 }
@@ -94,17 +95,12 @@ void applyDisplayMode(const DisplayModeValues& values, DWORD flags) {
     mode.dmPelsHeight = values.height;
     mode.dmBitsPerPel = values.bitsPerPixel;
     mode.dmDisplayFrequency = values.frequency;
-    ChangeDisplaySettingsA(&mode, flags);
-}
-
-void tellSaverRunning(bool running) {
-    BOOL previous = FALSE;
-    SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, running ? 1 : 0, &previous, 0);
+    changeDisplayMode(mode, flags);
 }
 
 // Puts the display back as the saver found it.
 void releaseDisplay() {
-    tellSaverRunning(false);
+    tellScreenSaverRunning(false);
     applyDisplayMode(savedDisplayMode, 0);
     SetUnhandledExceptionFilter(filterBeforeSaver);
 }
@@ -190,7 +186,7 @@ void runDisplayLoop(WindowHandle givenWindow) {
         return;
     }
     if (saver) {
-        tellSaverRunning(true);
+        tellScreenSaverRunning(true);
     }
     createRenderingContext();
     setupScene();

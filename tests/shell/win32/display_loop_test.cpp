@@ -1,5 +1,6 @@
 // The display loop for real: windows, the pixel format, the rendering context and the message
-// loop under Wine, with a scene and frames of the test's own that look at what they were given.
+// loop under Wine, with a scene, frames and a display of the test's own that look at what they
+// were given.
 
 #include "shell/win32/display_loop.h"
 
@@ -10,13 +11,17 @@
 #include "settings/saver_settings.h"
 #include "shell/run_mode.h"
 #include "shell/saver_state.h"
+#include "shell/win32/display_settings.h"
 #include "shell/win32/render_handles.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
+#include <ostream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -30,7 +35,65 @@ SceneSetup sceneSetup;
 int framesDrawn = 0;
 std::function<void(int frame)> onFrame;
 
+struct ModeValues {
+    DWORD width, height, bitsPerPixel, frequency;
+    bool operator==(const ModeValues&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const ModeValues& mode) {
+    return out << mode.width << "x" << mode.height << "x" << mode.bitsPerPixel << "@"
+               << mode.frequency;
+}
+
+ModeValues valuesOf(const DEVMODEA& mode) {
+    return {mode.dmPelsWidth, mode.dmPelsHeight, mode.dmBitsPerPel, mode.dmDisplayFrequency};
+}
+
+// What the run asked of the display, and what stood when it asked.
+struct DisplayChange {
+    ModeValues mode;
+    DWORD fields;
+    DWORD flags;
+    bool saverWindowShown;
+    bool toldSaverRunning;
+};
+
+// A display that takes every mode it is given, as one that has them all.
+struct Display {
+    ModeValues current;
+    int reads = 0;
+    std::vector<DisplayChange> changes;
+    std::vector<bool> notices;
+    bool saverRunning = false;
+};
+Display display;
+
 } // namespace
+
+void readCurrentDisplayMode(DEVMODEA& mode) {
+    ++display.reads;
+    EXPECT_EQ(mode.dmSize, 148);
+    // The fields mask stays as the caller set it: whether the platform fills it is up to the
+    // driver.
+    mode.dmPelsWidth = display.current.width;
+    mode.dmPelsHeight = display.current.height;
+    mode.dmBitsPerPel = display.current.bitsPerPixel;
+    mode.dmDisplayFrequency = display.current.frequency;
+}
+
+void changeDisplayMode(DEVMODEA& mode, DWORD flags) {
+    EXPECT_EQ(mode.dmSize, 148);
+    const HWND saverWindow = FindWindowA("ScrClass", "SaverWindow");
+    display.changes.push_back({valuesOf(mode), mode.dmFields, flags,
+                               saverWindow != nullptr && IsWindowVisible(saverWindow),
+                               display.saverRunning});
+    display.current = valuesOf(mode);
+}
+
+void tellScreenSaverRunning(bool running) {
+    display.notices.push_back(running);
+    display.saverRunning = running;
+}
 
 void setupScene() {
     ++sceneSetup.calls;
@@ -48,6 +111,9 @@ void drawFrame() {
 
 namespace {
 
+constexpr DWORD switchedFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT | DM_DISPLAYFREQUENCY;
+constexpr ModeValues desktopMode{1280, 1024, 32, 75};
+
 // What a frame finds of its window and of the platform.
 struct Seen {
     HWND parent = nullptr;
@@ -58,14 +124,8 @@ struct Seen {
     std::string className;
     DWORD classStyle = 0;
     HBRUSH background = nullptr;
-    BOOL saverRunning = -1;
+    bool saverRunning = false;
 };
-
-BOOL saverRunning() {
-    BOOL running = FALSE;
-    SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
-    return running;
-}
 
 Seen look(HWND window) {
     Seen seen;
@@ -83,7 +143,7 @@ Seen look(HWND window) {
     seen.className = text;
     seen.classStyle = static_cast<DWORD>(GetClassLongPtrA(window, GCL_STYLE));
     seen.background = reinterpret_cast<HBRUSH>(GetClassLongPtrA(window, GCLP_HBRBACKGROUND));
-    seen.saverRunning = saverRunning();
+    seen.saverRunning = display.saverRunning;
     return seen;
 }
 
@@ -110,6 +170,8 @@ class DisplayLoopTest : public testing::Test {
         renderWindow = nullptr;
         renderDC = nullptr;
         renderContext = nullptr;
+        display = {};
+        display.current = desktopMode;
         SetUnhandledExceptionFilter(filterOfTheTest);
     }
 
@@ -177,7 +239,6 @@ TEST_F(DisplayLoopTest, PreviewDrawsInAChildOfTheHostsSizeWithOnePixelLinesAndPo
     HWND host = CreateWindowExA(0, "STATIC", "host", WS_POPUP | WS_VISIBLE, 10, 20, 152, 112,
                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(host, nullptr);
-    const BOOL runningBefore = saverRunning();
     onThirdFrame([host] { DestroyWindow(host); });
 
     runDisplayLoop(host);
@@ -197,7 +258,9 @@ TEST_F(DisplayLoopTest, PreviewDrawsInAChildOfTheHostsSizeWithOnePixelLinesAndPo
     EXPECT_EQ(seen.className, "ScrClass");
     EXPECT_EQ(seen.classStyle, static_cast<DWORD>(CS_OWNDC));
     EXPECT_EQ(seen.background, GetStockObject(BLACK_BRUSH));
-    EXPECT_EQ(seen.saverRunning, runningBefore) << "Preview leaves the platform notice alone";
+    EXPECT_EQ(display.reads, 0) << "Preview leaves the display mode alone";
+    EXPECT_TRUE(display.changes.empty());
+    EXPECT_TRUE(display.notices.empty()) << "and tells the platform nothing";
     EXPECT_EQ(saverSettings.resolutionX, 152);
     EXPECT_EQ(saverSettings.resolutionY, 112);
     EXPECT_EQ(saverSettings.dotSize, 1);
@@ -243,8 +306,41 @@ TEST_F(DisplayLoopTest, SaverCoversTheScreenTopmostAndEndsOnAKey) {
     EXPECT_NE(filterDuringRun, filterOfTheTest) << "a crash filter guards the display";
 
     EXPECT_FALSE(IsWindow(static_cast<HWND>(renderWindow))) << "the key closed the window";
-    EXPECT_FALSE(saverRunning());
+    EXPECT_EQ(display.notices, (std::vector<bool>{true, false}));
     EXPECT_EQ(currentExceptionFilter(), filterOfTheTest);
+}
+
+// The window first, then the switch, then the notice; back in the reverse order.
+TEST_F(DisplayLoopTest, SaverSwitchesToTheSettingsAtTheCurrentFrequencyAndBack) {
+    struct Row {
+        std::int32_t width, height, bitDepth;
+    };
+    for (const Row& row : {Row{800, 600, 16}, Row{640, 480, 24}}) {
+        SetUp();
+        runMode = RunMode::Saver;
+        saverSettings.resolutionX = row.width;
+        saverSettings.resolutionY = row.height;
+        saverSettings.bitDepth = row.bitDepth;
+        onThirdFrame([] { SendMessageA(static_cast<HWND>(renderWindow), WM_KEYDOWN, 'A', 0); });
+
+        runDisplayLoop(nullptr);
+
+        ASSERT_EQ(display.changes.size(), 2u) << row.bitDepth;
+        const DisplayChange& to = display.changes[0];
+        EXPECT_EQ(to.mode, (ModeValues{DWORD(row.width), DWORD(row.height), DWORD(row.bitDepth),
+                                       desktopMode.frequency}));
+        EXPECT_EQ(to.fields & switchedFields, switchedFields);
+        EXPECT_EQ(to.flags, DWORD(CDS_FULLSCREEN)) << "undone by the platform should we not";
+        EXPECT_TRUE(to.saverWindowShown);
+        EXPECT_FALSE(to.toldSaverRunning);
+        const DisplayChange& back = display.changes[1];
+        EXPECT_EQ(back.mode, desktopMode);
+        EXPECT_EQ(back.fields & switchedFields, switchedFields);
+        EXPECT_EQ(back.flags, 0u);
+        EXPECT_FALSE(back.toldSaverRunning);
+        EXPECT_EQ(display.notices, (std::vector<bool>{true, false}));
+        TearDown();
+    }
 }
 
 TEST_F(DisplayLoopTest, SaverWindowStopsAtTheLargestDrawableSideWhileTheSettingsStay) {
@@ -266,13 +362,14 @@ TEST_F(DisplayLoopTest, QuitFromAnErrorBoxTearsDownTheSameWay) {
     runDisplayLoop(nullptr);
     EXPECT_TRUE(seen.saverRunning);
     EXPECT_TRUE(IsWindow(static_cast<HWND>(renderWindow))) << "the window goes with the process";
-    EXPECT_FALSE(saverRunning());
+    EXPECT_EQ(display.current, desktopMode);
+    EXPECT_FALSE(display.saverRunning);
     EXPECT_EQ(currentExceptionFilter(), filterOfTheTest);
 }
 
 TEST_F(DisplayLoopTest, CrashFilterPutsTheDisplayBackAndLetsTheCrashGoOn) {
     runMode = RunMode::Saver;
-    BOOL runningAfterCrash = TRUE;
+    Display afterCrash;
     LONG verdict = 0;
     onThirdFrame([&] {
         EXCEPTION_RECORD record{};
@@ -280,13 +377,14 @@ TEST_F(DisplayLoopTest, CrashFilterPutsTheDisplayBackAndLetsTheCrashGoOn) {
         CONTEXT context{};
         EXCEPTION_POINTERS crash{&record, &context};
         verdict = currentExceptionFilter()(&crash);
-        runningAfterCrash = saverRunning();
+        afterCrash = display;
         PostQuitMessage(0);
     });
     runDisplayLoop(nullptr);
     EXPECT_TRUE(seen.saverRunning);
     EXPECT_EQ(verdict, EXCEPTION_CONTINUE_SEARCH);
-    EXPECT_FALSE(runningAfterCrash);
+    EXPECT_EQ(afterCrash.current, desktopMode);
+    EXPECT_FALSE(afterCrash.saverRunning);
 }
 
 HHOOK refusingHook = nullptr;
@@ -307,7 +405,10 @@ TEST_F(DisplayLoopTest, SaverWindowThatCannotBeCreatedEndsTheRunWithTheDisplayBa
     EXPECT_EQ(renderWindow, nullptr);
     EXPECT_EQ(sceneSetup.calls, 0);
     EXPECT_EQ(framesDrawn, 0);
-    EXPECT_FALSE(saverRunning());
+    EXPECT_EQ(display.changes.size(), 2u) << "switched as always, and back";
+    EXPECT_EQ(display.current, desktopMode);
+    EXPECT_EQ(std::count(display.notices.begin(), display.notices.end(), true), 0)
+        << "never told that a saver runs";
     EXPECT_EQ(currentExceptionFilter(), filterOfTheTest);
 }
 
