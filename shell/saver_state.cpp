@@ -29,5 +29,9 @@ void SaverState::beginPasswordCheck() {
 void SaverState::endPasswordCheck() {
     checkingPassword = false;
     sendSetCursorMessage(window);
+    retakeStartCursor();
+}
+
+void SaverState::retakeStartCursor() {
     startCursor = currentCursorPosition();
 }

@@ -9,6 +9,7 @@
 #include "render/scene.h"
 #include "settings/saver_settings.h"
 #include "shell/run_mode.h"
+#include "shell/saver_state.h"
 #include "shell/win32/display_settings.h"
 #include "shell/win32/module_instance.h"
 #include "shell/win32/render_handles.h"
@@ -186,6 +187,8 @@ void runDisplayLoop(WindowHandle givenWindow) {
         return;
     }
     if (saver) {
+        // A mode smaller than the desktop moves the pointer into it; that jump is no travel.
+        saverState->retakeStartCursor();
         tellScreenSaverRunning(true);
     }
     createRenderingContext();

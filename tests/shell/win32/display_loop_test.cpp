@@ -387,6 +387,44 @@ TEST_F(DisplayLoopTest, CrashFilterPutsTheDisplayBackAndLetsTheCrashGoOn) {
     EXPECT_FALSE(afterCrash.saverRunning);
 }
 
+// Where the platform puts the pointer when the switch makes the screen smaller than it stood
+// on: moved after the window's creation, before the run goes on.
+HHOOK creationHook = nullptr;
+std::uint32_t startTickAtCreation = 0;
+
+LRESULT CALLBACK movePointerAfterCreation(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_CREATE && saverState->window == call->hwnd) {
+        startTickAtCreation = saverState->startTick;
+        SetCursorPos(700, 500);
+    }
+    return CallNextHookEx(creationHook, code, wParam, lParam);
+}
+
+TEST_F(DisplayLoopTest, TravelCountsFromWhereThePointerStoodAfterTheSwitch) {
+    runMode = RunMode::Saver;
+    SetCursorPos(100, 100);
+    creationHook = SetWindowsHookExA(WH_CALLWNDPROCRET, movePointerAfterCreation, nullptr,
+                                     GetCurrentThreadId());
+    ASSERT_NE(creationHook, nullptr);
+    bool closedWithoutTravel = true;
+    onThirdFrame([&] {
+        const HWND window = static_cast<HWND>(renderWindow);
+        SendMessageA(window, WM_MOUSEMOVE, 0, 0);
+        closedWithoutTravel = state.closeRequested;
+        SetCursorPos(751, 500);
+        SendMessageA(window, WM_MOUSEMOVE, 0, 0);
+    });
+
+    runDisplayLoop(nullptr);
+    UnhookWindowsHookEx(creationHook);
+
+    EXPECT_FALSE(closedWithoutTravel) << "the platform's move of the pointer is no travel";
+    EXPECT_TRUE(state.closeRequested) << "51 pixels of travel after it are";
+    EXPECT_FALSE(IsWindow(static_cast<HWND>(renderWindow)));
+    EXPECT_EQ(state.startTick, startTickAtCreation);
+}
+
 HHOOK refusingHook = nullptr;
 
 LRESULT CALLBACK refuseWindowCreation(int code, WPARAM wParam, LPARAM lParam) {
