@@ -13,8 +13,8 @@ packages=(
     clang libclang-rt-14-dev
     # the Windows build and its tests under Wine
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64
-    # a private X server and input for the end-to-end tests
-    xvfb xauth xdotool x11-utils imagemagick
+    # a private X server, two monitors on it (xrandr) and input for the end-to-end tests
+    xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick
     # the Linux program's end-to-end tests: a host window, the XScreenSaver daemon, the manual
     x11-apps xscreensaver man-db python3
     # the release archive and its check

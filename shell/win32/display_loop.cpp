@@ -14,6 +14,7 @@
 #include "shell/win32/module_instance.h"
 #include "shell/win32/render_handles.h"
 #include "shell/win32/saver_window.h"
+#include "shell/win32/screen_cover.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -99,8 +100,10 @@ void applyDisplayMode(const DisplayModeValues& values, DWORD flags) {
     changeDisplayMode(mode, flags);
 }
 
-// Puts the display back as the saver found it.
+// Puts the display back as the saver found it; the cover goes first, so that it never shows over
+// the desktop's own mode.
 void releaseDisplay() {
+    removeScreenCover();
     tellScreenSaverRunning(false);
     applyDisplayMode(savedDisplayMode, 0);
     SetUnhandledExceptionFilter(filterBeforeSaver);
@@ -175,6 +178,9 @@ void runDisplayLoop(WindowHandle givenWindow) {
         }
         renderWindow = createPreviewWindow(static_cast<HWND>(givenWindow));
     } else {
+        if (saver) {
+            prepareScreenCover();
+        }
         renderWindow = createSaverWindow();
         if (saver) {
             switchDisplayMode();
@@ -189,6 +195,7 @@ void runDisplayLoop(WindowHandle givenWindow) {
     if (saver) {
         // A mode smaller than the desktop moves the pointer into it; that jump is no travel.
         saverState->retakeStartCursor();
+        coverScreens(static_cast<HWND>(renderWindow));
         tellScreenSaverRunning(true);
     }
     createRenderingContext();

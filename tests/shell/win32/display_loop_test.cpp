@@ -55,6 +55,7 @@ struct DisplayChange {
     DWORD fields;
     DWORD flags;
     bool saverWindowShown;
+    bool coverShown;
     bool toldSaverRunning;
 };
 
@@ -67,6 +68,10 @@ struct Display {
     bool saverRunning = false;
 };
 Display display;
+
+HWND screenCover() {
+    return FindWindowA("ScrCover", nullptr);
+}
 
 } // namespace
 
@@ -86,7 +91,7 @@ void changeDisplayMode(DEVMODEA& mode, DWORD flags) {
     const HWND saverWindow = FindWindowA("ScrClass", "SaverWindow");
     display.changes.push_back({valuesOf(mode), mode.dmFields, flags,
                                saverWindow != nullptr && IsWindowVisible(saverWindow),
-                               display.saverRunning});
+                               IsWindowVisible(screenCover()) != FALSE, display.saverRunning});
     display.current = valuesOf(mode);
 }
 
@@ -125,7 +130,21 @@ struct Seen {
     DWORD classStyle = 0;
     HBRUSH background = nullptr;
     bool saverRunning = false;
+    HWND active = nullptr;
+    HWND beneath = nullptr; // next in the z-order
+    bool closeRequested = false;
+    HWND cover = nullptr;
+    RECT coverRect{};
+    LONG coverExtendedStyle = 0;
+    bool coverShown = false;
 };
+
+RECT virtualScreen() {
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return {left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+            top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
 
 Seen look(HWND window) {
     Seen seen;
@@ -144,6 +163,13 @@ Seen look(HWND window) {
     seen.classStyle = static_cast<DWORD>(GetClassLongPtrA(window, GCL_STYLE));
     seen.background = reinterpret_cast<HBRUSH>(GetClassLongPtrA(window, GCLP_HBRBACKGROUND));
     seen.saverRunning = display.saverRunning;
+    seen.active = GetActiveWindow();
+    seen.beneath = GetWindow(window, GW_HWNDNEXT);
+    seen.closeRequested = saverState->closeRequested;
+    seen.cover = screenCover();
+    GetWindowRect(seen.cover, &seen.coverRect);
+    seen.coverExtendedStyle = GetWindowLongA(seen.cover, GWL_EXSTYLE);
+    seen.coverShown = IsWindowVisible(seen.cover) != FALSE;
     return seen;
 }
 
@@ -161,6 +187,7 @@ class DisplayLoopTest : public testing::Test {
   protected:
     void SetUp() override {
         saverSettings = defaultSettings;
+        state = {};
         state.passwordDelay = 15;
         state.mouseThreshold = 50;
         saverState = &state;
@@ -261,6 +288,7 @@ TEST_F(DisplayLoopTest, PreviewDrawsInAChildOfTheHostsSizeWithOnePixelLinesAndPo
     EXPECT_EQ(display.reads, 0) << "Preview leaves the display mode alone";
     EXPECT_TRUE(display.changes.empty());
     EXPECT_TRUE(display.notices.empty()) << "and tells the platform nothing";
+    EXPECT_EQ(seen.cover, nullptr);
     EXPECT_EQ(saverSettings.resolutionX, 152);
     EXPECT_EQ(saverSettings.resolutionY, 112);
     EXPECT_EQ(saverSettings.dotSize, 1);
@@ -278,13 +306,15 @@ TEST_F(DisplayLoopTest, PreviewWithoutAHostEndsAtOnce) {
     EXPECT_EQ(saverSettings.resolutionX, defaultSettings.resolutionX);
 }
 
-TEST_F(DisplayLoopTest, SaverCoversTheScreenTopmostAndEndsOnAKey) {
+TEST_F(DisplayLoopTest, SaverCoversTheScreenTopmostOverABlackCoverAndEndsOnAKey) {
     runMode = RunMode::Saver;
     saverSettings.resolutionX = 640;
     saverSettings.resolutionY = 480;
     LPTOP_LEVEL_EXCEPTION_FILTER filterDuringRun = nullptr;
-    onThirdFrame([&filterDuringRun] {
+    HWND saverWindow = nullptr;
+    onThirdFrame([&] {
         filterDuringRun = currentExceptionFilter();
+        saverWindow = static_cast<HWND>(renderWindow);
         SendMessageA(static_cast<HWND>(renderWindow), WM_KEYDOWN, 'A', 0);
     });
 
@@ -304,8 +334,18 @@ TEST_F(DisplayLoopTest, SaverCoversTheScreenTopmostAndEndsOnAKey) {
     EXPECT_EQ(seen.className, "ScrClass");
     EXPECT_TRUE(seen.saverRunning);
     EXPECT_NE(filterDuringRun, filterOfTheTest) << "a crash filter guards the display";
+    // Every monitor black beneath the saver window, which keeps the activation.
+    ASSERT_NE(seen.cover, nullptr);
+    const RECT screen = virtualScreen();
+    EXPECT_TRUE(EqualRect(&seen.coverRect, &screen));
+    EXPECT_TRUE(seen.coverShown);
+    EXPECT_TRUE(seen.coverExtendedStyle & WS_EX_TOPMOST);
+    EXPECT_EQ(seen.beneath, seen.cover);
+    EXPECT_EQ(seen.active, saverWindow);
+    EXPECT_FALSE(seen.closeRequested);
 
     EXPECT_FALSE(IsWindow(static_cast<HWND>(renderWindow))) << "the key closed the window";
+    EXPECT_EQ(screenCover(), nullptr);
     EXPECT_EQ(display.notices, (std::vector<bool>{true, false}));
     EXPECT_EQ(currentExceptionFilter(), filterOfTheTest);
 }
@@ -332,11 +372,13 @@ TEST_F(DisplayLoopTest, SaverSwitchesToTheSettingsAtTheCurrentFrequencyAndBack) 
         EXPECT_EQ(to.fields & switchedFields, switchedFields);
         EXPECT_EQ(to.flags, DWORD(CDS_FULLSCREEN)) << "undone by the platform should we not";
         EXPECT_TRUE(to.saverWindowShown);
+        EXPECT_FALSE(to.coverShown) << "the cover follows the switch";
         EXPECT_FALSE(to.toldSaverRunning);
         const DisplayChange& back = display.changes[1];
         EXPECT_EQ(back.mode, desktopMode);
         EXPECT_EQ(back.fields & switchedFields, switchedFields);
         EXPECT_EQ(back.flags, 0u);
+        EXPECT_FALSE(back.coverShown) << "and goes before the switch back";
         EXPECT_FALSE(back.toldSaverRunning);
         EXPECT_EQ(display.notices, (std::vector<bool>{true, false}));
         TearDown();
@@ -362,6 +404,9 @@ TEST_F(DisplayLoopTest, QuitFromAnErrorBoxTearsDownTheSameWay) {
     runDisplayLoop(nullptr);
     EXPECT_TRUE(seen.saverRunning);
     EXPECT_TRUE(IsWindow(static_cast<HWND>(renderWindow))) << "the window goes with the process";
+    EXPECT_TRUE(seen.coverShown);
+    EXPECT_EQ(screenCover(), nullptr) << "the cover does not";
+    EXPECT_FALSE(display.changes.back().coverShown);
     EXPECT_EQ(display.current, desktopMode);
     EXPECT_FALSE(display.saverRunning);
     EXPECT_EQ(currentExceptionFilter(), filterOfTheTest);
@@ -384,7 +429,61 @@ TEST_F(DisplayLoopTest, CrashFilterPutsTheDisplayBackAndLetsTheCrashGoOn) {
     EXPECT_TRUE(seen.saverRunning);
     EXPECT_EQ(verdict, EXCEPTION_CONTINUE_SEARCH);
     EXPECT_EQ(afterCrash.current, desktopMode);
+    EXPECT_FALSE(afterCrash.changes.back().coverShown);
     EXPECT_FALSE(afterCrash.saverRunning);
+}
+
+// The mouse over the other monitors counts as over the saver window: the cursor, travel from
+// the start cursor and the buttons. Neither a click nor a close from outside takes the cover.
+TEST_F(DisplayLoopTest, TheMouseOnTheCoverCountsAsOnTheSaverWindow) {
+    struct Row {
+        const char* name;
+        std::function<void(HWND cover)> close;
+    };
+    const Row rows[] = {
+        {"travel of 51 px",
+         [](HWND cover) {
+             SetCursorPos(451, 300);
+             SendMessageA(cover, WM_MOUSEMOVE, 0, 0);
+         }},
+        {"left button", [](HWND cover) { SendMessageA(cover, WM_LBUTTONDOWN, MK_LBUTTON, 0); }},
+        {"right button", [](HWND cover) { SendMessageA(cover, WM_RBUTTONDOWN, MK_RBUTTON, 0); }},
+        {"middle button", [](HWND cover) { SendMessageA(cover, WM_MBUTTONDOWN, MK_MBUTTON, 0); }},
+    };
+    for (const Row& row : rows) {
+        SetUp();
+        runMode = RunMode::Saver;
+        SetCursorPos(400, 300);
+        struct {
+            bool cursorHidden, closedEarly, activates, coverClosed;
+        } seenOnCover{};
+        onThirdFrame([&] {
+            const HWND cover = screenCover();
+            SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+            SendMessageA(cover, WM_SETCURSOR, reinterpret_cast<WPARAM>(cover),
+                         MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+            seenOnCover.cursorHidden = GetCursor() == nullptr;
+            SetCursorPos(450, 350);
+            SendMessageA(cover, WM_MOUSEMOVE, 0, 0);
+            seenOnCover.activates =
+                SendMessageA(cover, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(cover),
+                             MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)) != MA_NOACTIVATE;
+            SendMessageA(cover, WM_CLOSE, 0, 0);
+            seenOnCover.coverClosed = !IsWindow(cover);
+            seenOnCover.closedEarly = state.closeRequested;
+            row.close(cover);
+        });
+
+        runDisplayLoop(nullptr);
+
+        EXPECT_TRUE(seenOnCover.cursorHidden) << row.name;
+        EXPECT_FALSE(seenOnCover.closedEarly) << row.name;
+        EXPECT_FALSE(seenOnCover.activates) << row.name;
+        EXPECT_FALSE(seenOnCover.coverClosed) << row.name;
+        EXPECT_TRUE(state.closeRequested) << row.name;
+        EXPECT_FALSE(IsWindow(static_cast<HWND>(renderWindow))) << row.name;
+        TearDown();
+    }
 }
 
 // Where the platform puts the pointer when the switch makes the screen smaller than it stood
@@ -427,9 +526,14 @@ TEST_F(DisplayLoopTest, TravelCountsFromWhereThePointerStoodAfterTheSwitch) {
 
 HHOOK refusingHook = nullptr;
 
+// Refuses the saver window; the cover, made before it, is let through.
 LRESULT CALLBACK refuseWindowCreation(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_CREATEWND) {
-        return 1;
+        const char* className = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs->lpszClass;
+        if (HIWORD(reinterpret_cast<UINT_PTR>(className)) != 0 &&
+            std::strcmp(className, "ScrClass") == 0) {
+            return 1;
+        }
     }
     return CallNextHookEx(refusingHook, code, wParam, lParam);
 }
@@ -444,6 +548,7 @@ TEST_F(DisplayLoopTest, SaverWindowThatCannotBeCreatedEndsTheRunWithTheDisplayBa
     EXPECT_EQ(sceneSetup.calls, 0);
     EXPECT_EQ(framesDrawn, 0);
     EXPECT_EQ(display.changes.size(), 2u) << "switched as always, and back";
+    EXPECT_EQ(screenCover(), nullptr);
     EXPECT_EQ(display.current, desktopMode);
     EXPECT_EQ(std::count(display.notices.begin(), display.notices.end(), true), 0)
         << "never told that a saver runs";
