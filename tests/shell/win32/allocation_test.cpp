@@ -24,32 +24,18 @@ LONG WINAPI reportToStandardError(EXCEPTION_POINTERS* crash) {
 volatile std::size_t impossibleSize = SIZE_MAX / 4;
 void* volatile allocated = nullptr;
 
-const auto endedByOutOfMemory = testing::ExitedWithCode(static_cast<int>(STATUS_NO_MEMORY));
-constexpr char filterSawOutOfMemory[] = "crash filter: c0000017";
-
-TEST(AllocationDeathTest, AnAllocationThatCannotBeMetReachesTheCrashFilter) {
-    EXPECT_EXIT(
-        {
-            SetUnhandledExceptionFilter(reportToStandardError);
-            allocated = ::operator new(impossibleSize);
-        },
-        endedByOutOfMemory, filterSawOutOfMemory);
-    EXPECT_EXIT(
-        {
-            SetUnhandledExceptionFilter(reportToStandardError);
-            allocated = new char[impossibleSize];
-        },
-        endedByOutOfMemory, filterSawOutOfMemory);
-}
-
-TEST(AllocationDeathTest, AContainerGrownBeyondItsLargestSizeReachesTheCrashFilter) {
-    EXPECT_EXIT(
-        {
-            SetUnhandledExceptionFilter(reportToStandardError);
-            std::vector<char> bytes;
-            bytes.reserve(bytes.max_size() + 1);
-        },
-        endedByOutOfMemory, filterSawOutOfMemory);
+TEST(AllocationDeathTest, MemoryThatCannotBeHadReachesTheCrashFilter) {
+    const auto crashesWithoutMemory = [](void (*exhaust)()) {
+        EXPECT_EXIT(
+            {
+                SetUnhandledExceptionFilter(reportToStandardError);
+                exhaust();
+            },
+            testing::ExitedWithCode(static_cast<int>(STATUS_NO_MEMORY)), "crash filter: c0000017");
+    };
+    crashesWithoutMemory([] { allocated = ::operator new(impossibleSize); });
+    crashesWithoutMemory([] { allocated = new char[impossibleSize]; });
+    crashesWithoutMemory([] { std::vector<char>().reserve(std::vector<char>().max_size() + 1); });
 }
 
 } // namespace
