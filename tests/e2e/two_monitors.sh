@@ -18,26 +18,8 @@ sees_two_monitors() {
     [[ $(probe monitors) == $'800x600+0+0 primary\n800x600+800+0' ]]
 }
 
-show_red_window() {
-    wine "$probe_program" red 800 0 800 600 >"$shots/red.out" 2>/dev/null &
-    red_pid=$!
-    for _ in $(seq 120); do
-        grep -q ready "$shots/red.out" && return 0
-        sleep 0.25
-    done
-    return 1
-}
-
 start_on_the_right() { # start_on_the_right: /s with the pointer over the right monitor
-    xdotool mousemove 1200 300
-    start_saver /s
-    local window
-    window=$(wait_for_window SaverWindow) || return 1
-    for _ in $(seq 50); do
-        [[ $(xdotool getwindowfocus 2>/dev/null) == "$window" ]] && return 0
-        sleep 0.1
-    done
-    return 1
+    start_full_screen_at 1200 300
 }
 
 right_monitor() { # right_monitor NAME COLOUR: the right half of the picture is all that colour
@@ -53,7 +35,8 @@ store_settings
 reg_dword "$platform_key" "Mouse Threshold" 50
 
 check "Wine sees two monitors of 800x600 side by side, the left one primary" sees_two_monitors
-check "a red topmost window of another program on the right monitor" show_red_window
+check "a red topmost window of another program on the right monitor" \
+    start_staying_probe red_pid red 800 0 800 600
 sleep 1
 screenshot two_monitors_before
 check "it shows red" right_monitor two_monitors_before red
