@@ -39,7 +39,8 @@ class PasswordTest : public testing::Test {
         SetEnvironmentVariableA("QUILLMESH_TEST_PASSWORD_CHANGE", nullptr);
         ASSERT_TRUE(SetCurrentDirectoryA(programFolder().c_str()));
         // The platform's own MPR.DLL steps aside for the stand-in and comes back afterwards.
-        platformMprAside = MoveFileExA(platformMpr.c_str(), platformMprAway.c_str(), 0) != FALSE;
+        ASSERT_TRUE(MoveFileExA(platformMpr.c_str(), platformMprAway.c_str(), 0));
+        platformMprAside = true;
         install("PASSWORD.CPL", "PASSWORD.CPL");
         install("MPR.DLL", "MPR.DLL");
     }
@@ -47,6 +48,8 @@ class PasswordTest : public testing::Test {
     void TearDown() override {
         DeleteFileA((systemFolder() + "PASSWORD.CPL").c_str());
         putThePlatformsMprBack();
+        EXPECT_NE(GetFileAttributesA(platformMpr.c_str()), INVALID_FILE_ATTRIBUTES)
+            << "the platform's MPR.DLL is back";
         EXPECT_EQ(GetModuleHandleA("PASSWORD.CPL"), nullptr) << "released after every call";
     }
 
@@ -59,10 +62,9 @@ class PasswordTest : public testing::Test {
 
     void putThePlatformsMprBack() {
         if (platformMprAside) {
-            MoveFileExA(platformMprAway.c_str(), platformMpr.c_str(), MOVEFILE_REPLACE_EXISTING);
+            EXPECT_TRUE(MoveFileExA(platformMprAway.c_str(), platformMpr.c_str(),
+                                    MOVEFILE_REPLACE_EXISTING));
             platformMprAside = false;
-        } else {
-            DeleteFileA(platformMpr.c_str());
         }
     }
 
