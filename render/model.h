@@ -49,6 +49,7 @@ class Model {
 using ModelList = std::vector<Model*>;
 inline ModelList modelList;
 
-// The texture image: 256 rows of 256 RGB texels, row t = 0 first.
+// The texture image: 256 rows of 256 RGB texels, row t = 0 first. Defined once in model.cpp, not
+// inline: MinGW writes an inline variable's zeros into the program file.
 inline constexpr std::int32_t textureByteCount = 196608;
-inline std::array<std::uint8_t, textureByteCount> textureBuffer{};
+extern std::array<std::uint8_t, textureByteCount> textureBuffer;

@@ -44,6 +44,8 @@ run config_dialog tests/wine_harness.sh bash tests/e2e/config_dialog.sh \
 for script in saver preview display_mode; do
     run "$script" tests/wine_harness.sh --timeout 900 bash "tests/e2e/$script.sh" build/windows "$shots"
 done
+run two_monitors tests/wine_harness.sh --timeout 900 --two-monitors \
+    bash tests/e2e/two_monitors.sh build/windows "$shots"
 run bad_settings tests/wine_harness.sh --timeout 900 bash tests/e2e/bad_settings.sh build/windows
 
 # One line for all layers: ctest's totals and the scripts' own summary lines.

@@ -30,5 +30,9 @@ void SaverState::beginPasswordCheck() {
 void SaverState::endPasswordCheck() {
     checkingPassword = false;
     sendSetCursorMessage(window);
+    retakeStartCursor();
+}
+
+void SaverState::retakeStartCursor() {
     startCursor = currentCursorPosition();
 }

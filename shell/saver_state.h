@@ -20,6 +20,9 @@ class SaverState {
     // Hides the cursor again and measures later travel from where the cursor now is.
     void endPasswordCheck();
 
+    // Measures later travel from where the cursor now is; the start tick stays.
+    void retakeStartCursor();
+
     WindowHandle window = nullptr;
     std::int32_t passwordDelay = 0;  // seconds
     std::int32_t mouseThreshold = 0; // pixels along one axis

@@ -10,7 +10,10 @@
 #include "render/scene.h"
 #include "settings/saver_settings.h"
 #include "shell/run_mode.h"
+#include "shell/saver_state.h"
+#include "shell/win32/display_settings.h"
 #include "shell/win32/saver_window.h"
+#include "shell/win32/screen_cover.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -79,7 +82,7 @@ DEVMODEA currentDisplayMode() {
     DEVMODEA mode{};
     mode.dmSize = displayModeRecordSize;
     mode.dmFields = switchedModeFields;
-    EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode);
+    readCurrentDisplayMode(mode);
     mode.dmFields |= switchedModeFields;
     return mode;
 }
@@ -90,17 +93,14 @@ void applyDisplayMode(const DisplayModeValues& values, DWORD flags) {
     mode.dmPelsHeight = values.height;
     mode.dmBitsPerPel = values.bitsPerPixel;
     mode.dmDisplayFrequency = values.frequency;
-    ChangeDisplaySettingsA(&mode, flags);
+    changeDisplayMode(mode, flags);
 }
 
-void tellSaverRunning(bool running) {
-    BOOL previous = FALSE;
-    SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, running ? 1 : 0, &previous, 0);
-}
-
-// Puts the display back as the saver found it.
+// Puts the display back as the saver found it; the cover goes first, so that it never shows over
+// the desktop's own mode.
 void releaseDisplay() {
-    tellSaverRunning(false);
+    removeScreenCover();
+    tellScreenSaverRunning(false);
     applyDisplayMode(savedDisplayMode, 0);
     SetUnhandledExceptionFilter(filterBeforeSaver);
 }
@@ -174,6 +174,9 @@ void runDisplayLoop(WindowHandle givenWindow) {
         }
         renderWindow = createPreviewWindow(static_cast<HWND>(givenWindow));
     } else {
+        if (saver) {
+            prepareScreenCover();
+        }
         renderWindow = createSaverWindow();
         if (saver) {
             switchDisplayMode();
@@ -186,7 +189,10 @@ void runDisplayLoop(WindowHandle givenWindow) {
         return;
     }
     if (saver) {
-        tellSaverRunning(true);
+        // A mode smaller than the desktop moves the pointer into it; that jump is no travel.
+        saverState->retakeStartCursor();
+        coverScreens(static_cast<HWND>(renderWindow));
+        tellScreenSaverRunning(true);
     }
     createRenderingContext();
     setupScene();

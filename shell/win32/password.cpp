@@ -1,9 +1,11 @@
-// The platform's screen-saver password services, loaded by name for each call and released after.
+// The platform's screen-saver password services, loaded from the system folder for each call and
+// released after.
 
 #include "shell/win32/password.h"
 
 #include "platform/mode_handlers.h"
 #include "shell/win32/platform_version.h"
+#include "shell/win32/system_library.h"
 
 #include <windows.h>
 
@@ -23,7 +25,7 @@ int verifyPassword(HWND window) {
     if (platformId() == VER_PLATFORM_WIN32_NT) {
         return 1;
     }
-    HMODULE library = LoadLibraryA("PASSWORD.CPL");
+    HMODULE library = loadSystemLibrary("PASSWORD.CPL");
     if (library == nullptr) {
         return 1;
     }
@@ -38,7 +40,7 @@ int verifyPassword(HWND window) {
 }
 
 void changePassword(WindowHandle window) {
-    HMODULE library = LoadLibraryA("MPR.DLL");
+    HMODULE library = loadSystemLibrary("MPR.DLL");
     if (library == nullptr) {
         return;
     }

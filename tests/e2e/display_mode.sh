@@ -64,6 +64,8 @@ store_settings "Resolution X=800" "Resolution Y=600"
 
 check "/s switches the display to 800x600" start_in_800x600
 check "the platform is told that a saver runs" [ "$(probe running)" == 1 ]
+check "the black cover beneath the saver takes the switched screen's size" \
+    [ "$(probe cover)" == "800x600+0+0 topmost beneath-saver" ]
 sleep 1
 screenshot virtual_desktop
 check "it shows the picture" shows_the_picture virtual_desktop

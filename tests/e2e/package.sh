@@ -47,6 +47,14 @@ imports_only_system_dlls() {
     done
 }
 
+# Every resource included. The bound keeps the C++ runtime's exception machinery and zero bytes of
+# storage from creeping back into the file.
+at_most_480_kb() { # at_most_480_kb FILE
+    local size
+    size=$(stat -c %s "$unpacked/$top/$1") || return 1
+    ((size <= 480 * 1024)) || { echo "  $1 is $size bytes" >&2; return 1; }
+}
+
 version_resource_says() { # version_resource_says VERSION
     local resources
     resources=$(x86_64-w64-mingw32-windres -i "$unpacked/$top/quillmesh.scr" -O rc) &&
@@ -62,6 +70,7 @@ check "its README.md and LICENSE are the repository's" \
     bash -c "cmp -s '$unpacked/$top/README.md' '$source_dir/README.md' &&
              cmp -s '$unpacked/$top/LICENSE' '$source_dir/LICENSE'"
 check "the archive's version is the saver's product version" version_resource_says "$version"
+check "quillmesh.scr is at most 480 KB" at_most_480_kb quillmesh.scr
 for program in quillmesh.scr Scrprev.exe; do
     check "$program is stripped" stripped "$program"
     check "$program imports only the platform's DLLs" imports_only_system_dlls "$program"

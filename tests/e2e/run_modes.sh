@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The real quillmesh.scr under Wine: switches that select no run mode end at once, show nothing
-# and store nothing.
+# The real quillmesh.scr under Wine: switches that select no run mode, and "/a", whose password
+# service Wine offers only as a placeholder, end at once, show nothing and store nothing.
 #   tests/wine_harness.sh bash tests/e2e/run_modes.sh build/windows
 set -uo pipefail
 here=$(dirname "$0")
@@ -28,7 +28,7 @@ ends_at_once_without_window() {
 settings_key_absent() { ! wine reg query "$key" >/dev/null 2>&1; }
 
 wine reg delete "$key" /f >/dev/null 2>&1
-for arguments in "/x" "/" "1234" "//s"; do
+for arguments in "/x" "/" "1234" "//s" "/a"; do
     check "'$arguments' ends at once with 0 and no window" ends_at_once_without_window "$arguments"
 done
 check "no run wrote the settings key" settings_key_absent

@@ -11,19 +11,8 @@ source "$here/saver_lib.sh"
 
 init_box="Error beim Initialisieren des Objektes"
 
-# Starts /s with the pointer at 400,300 and waits for the window to show and, unless an error box
-# is expected to take it, the keyboard.
 start_full_screen() { # start_full_screen [--box]
-    xdotool mousemove 400 300
-    start_saver /s
-    local window
-    window=$(wait_for_window SaverWindow) || return 1
-    [[ ${1:-} == --box ]] && return 0
-    for _ in $(seq 50); do
-        [[ $(xdotool getwindowfocus 2>/dev/null) == "$window" ]] && return 0
-        sleep 0.1
-    done
-    return 1
+    start_full_screen_at 400 300 "$@"
 }
 
 store_settings

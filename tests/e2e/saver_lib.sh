@@ -21,10 +21,17 @@ stop_saver() {
 # program that stays keeps it, so that only the saver can put the mode back, and no saver starts
 # into a desktop that is just closing. The keeper has no window, so keys still reach the saver.
 start_desktop_keeper() {
-    wine "$probe_program" stay >"$shots/keeper.out" 2>/dev/null &
-    keeper_pid=$!
+    start_staying_probe keeper_pid stay
+}
+
+# Starts a saver_probe command that stays until ended and waits until it says "ready".
+start_staying_probe() { # start_staying_probe PID_VARIABLE COMMAND [ARG...]
+    local name=$1
+    shift
+    wine "$probe_program" "$@" >"$shots/$name.out" 2>/dev/null &
+    printf -v "$name" %s $!
     for _ in $(seq 120); do
-        grep -q ready "$shots/keeper.out" && return 0
+        grep -q ready "$shots/$name.out" && return 0
         sleep 0.25
     done
     return 1
@@ -64,6 +71,23 @@ start_saver() { # start_saver ARGUMENT...: sets saver_pid
     stop_saver
     wine "$scr" "$@" &
     saver_pid=$!
+}
+
+# Starts /s with the pointer at X,Y and waits for the window to show, the platform to be told that
+# a saver runs and, unless an error box is expected to take it, the keyboard. Travel counts from
+# where the pointer stands after the display switch, which comes just before the platform is told.
+start_full_screen_at() { # start_full_screen_at X Y [--box]
+    xdotool mousemove "$1" "$2"
+    start_saver /s
+    local window
+    window=$(wait_for_window SaverWindow) || return 1
+    until_probe_says 1 10 running || return 1
+    [[ ${3:-} == --box ]] && return 0
+    for _ in $(seq 50); do
+        [[ $(xdotool getwindowfocus 2>/dev/null) == "$window" ]] && return 0
+        sleep 0.1
+    done
+    return 1
 }
 
 # True when the saver ended within the seconds with the exit code ("any": whatever it was).

@@ -2,7 +2,14 @@
 //   saver_probe mode          the primary display's current mode, "WIDTHxHEIGHT"
 //   saver_probe running       1 while the platform believes a screen saver runs, else 0
 //   saver_probe saver         the saver window: "WIDTHxHEIGHT+X+Y topmost|normal"; fails without
-//   one saver_probe close         posts WM_CLOSE to the saver window, as another program might
+//                             one
+//   saver_probe cover         the black cover of the screens: "WIDTHxHEIGHT+X+Y topmost|normal",
+//                             and "beneath-saver" when it lies just beneath the saver window;
+//                             fails without one
+//   saver_probe monitors      each monitor, "WIDTHxHEIGHT+X+Y", the primary one with " primary"
+//   saver_probe red X Y W H   shows a red topmost window there, says "ready" and stays until
+//                             ended, like a document left open on a monitor
+//   saver_probe close         posts WM_CLOSE to the saver window, as another program might
 //   saver_probe crash         makes the saver's process crash, in a thread started there
 //   saver_probe host          the preview host's child: its window number, for "/p NUMBER", and
 //                             "WIDTHxHEIGHT+X+Y" on the screen
@@ -18,6 +25,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -36,6 +44,44 @@ void printRect(HWND window) {
     GetWindowRect(window, &rect);
     std::printf("%ldx%ld+%ld+%ld", rect.right - rect.left, rect.bottom - rect.top, rect.left,
                 rect.top);
+}
+
+void printTopmost(HWND window) {
+    const bool topmost = (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    std::printf(" %s", topmost ? "topmost" : "normal");
+}
+
+BOOL CALLBACK printMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoA(monitor, &info);
+    const RECT& r = info.rcMonitor;
+    std::printf("%ldx%ld+%ld+%ld%s\n", r.right - r.left, r.bottom - r.top, r.left, r.top,
+                info.dwFlags & MONITORINFOF_PRIMARY ? " primary" : "");
+    return TRUE;
+}
+
+int showRedWindow(char** rect) {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hbrBackground = CreateSolidBrush(RGB(255, 0, 0));
+    windowClass.lpszClassName = "ProbeRed";
+    RegisterClassA(&windowClass);
+    HWND window =
+        CreateWindowExA(WS_EX_TOPMOST, "ProbeRed", "Red", WS_POPUP | WS_VISIBLE, std::atoi(rect[0]),
+                        std::atoi(rect[1]), std::atoi(rect[2]), std::atoi(rect[3]), nullptr,
+                        nullptr, windowClass.hInstance, nullptr);
+    if (window == nullptr) {
+        return 1;
+    }
+    std::printf("ready\n");
+    std::fflush(stdout);
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        DispatchMessageA(&message);
+    }
+    return 0;
 }
 
 struct TitleCount {
@@ -97,9 +143,25 @@ int main(int argc, char** argv) {
             return 1;
         }
         printRect(window);
-        const bool topmost = (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-        std::printf(" %s\n", topmost ? "topmost" : "normal");
+        printTopmost(window);
+        std::printf("\n");
         return 0;
+    }
+    if (std::strcmp(command, "cover") == 0) {
+        HWND cover = FindWindowA("ScrCover", nullptr);
+        if (cover == nullptr || !IsWindowVisible(cover)) {
+            return 1;
+        }
+        printRect(cover);
+        printTopmost(cover);
+        std::printf("%s\n", GetWindow(saverWindow(), GW_HWNDNEXT) == cover ? " beneath-saver" : "");
+        return 0;
+    }
+    if (std::strcmp(command, "monitors") == 0) {
+        return EnumDisplayMonitors(nullptr, nullptr, printMonitor, 0) ? 0 : 1;
+    }
+    if (std::strcmp(command, "red") == 0 && argc == 6) {
+        return showRedWindow(argv + 2);
     }
     if (std::strcmp(command, "close") == 0) {
         return PostMessageA(saverWindow(), WM_CLOSE, 0, 0) ? 0 : 1;

@@ -5,6 +5,10 @@
 #include "tests/render/mesh_bytes.h"
 #include "tests/render/render_fixture.h"
 
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <set>
 #include <vector>
 
 namespace {
@@ -118,6 +122,79 @@ TEST_F(Scene, FixesTheRunsStateAndPreparesTheModel) {
     EXPECT_NE(greenMaterialList, blueMaterialList);
     EXPECT_NE(blueMaterialList, sphereList);
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+std::vector<GLfloat> frontMaterial(GLenum parameter) {
+    std::vector<GLfloat> value(4);
+    glGetMaterialfv(GL_FRONT, parameter, value.data());
+    return value;
+}
+
+// Nothing calls the lists, but they hold what they were compiled with.
+TEST_F(Scene, TheMaterialListsHoldTheirValues) {
+    setupScene();
+    struct Row {
+        std::uint32_t list;
+        std::vector<GLfloat> diffuse, specular, ambient;
+    };
+    const Row rows[] = {
+        {greenMaterialList,
+         {0.3f, 0.7f, 0.0f, 0.5f},
+         {0.3f, 1.0f, 0.0f, 0.5f},
+         {0.3f, 0.5f, 0.0f, 0.5f}},
+        {blueMaterialList,
+         {0.0f, 0.0f, 1.0f, 0.5f},
+         {1.0f, 0.0f, 1.0f, 1.0f},
+         {0.05f, 0.05f, 1.05f, 1.0f}},
+    };
+    for (const Row& row : rows) {
+        glCallList(row.list);
+        EXPECT_EQ(frontMaterial(GL_DIFFUSE), row.diffuse) << row.list;
+        EXPECT_EQ(frontMaterial(GL_SPECULAR), row.specular) << row.list;
+        EXPECT_EQ(frontMaterial(GL_AMBIENT), row.ambient) << row.list;
+    }
+}
+
+// The sphere as OpenGL's feedback sees it, scaled to half size into a 2 × 2 viewport, where a
+// window position less one is the point in model units: radius 1, and 15 slices by 15 stacks,
+// which make 14 rings of 15 points and two poles, with texture coordinates over the whole image.
+TEST_F(Scene, TheSphereListHoldsASphereOfRadiusOneWith15SlicesAnd15Stacks) {
+    setupScene();
+    glDisable(GL_CULL_FACE);
+    glViewport(0, 0, 2, 2);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glScalef(0.5f, 0.5f, 0.5f);
+    std::vector<GLfloat> feedback(1 << 16);
+    glFeedbackBuffer(GLsizei(feedback.size()), GL_3D_COLOR_TEXTURE, feedback.data());
+    glRenderMode(GL_FEEDBACK);
+    glCallList(sphereList);
+    const GLint used = glRenderMode(GL_RENDER);
+    ASSERT_GT(used, 0);
+
+    // Each vertex: x, y, z, then four of colour and four of texture coordinates.
+    constexpr int vertexValues = 11;
+    std::set<std::array<long, 3>> points;
+    GLfloat minS = 1, maxS = 0;
+    for (GLint at = 0; at < used;) {
+        ASSERT_EQ(feedback[at], GLfloat(GL_POLYGON_TOKEN)) << at;
+        const int count = int(feedback[at + 1]);
+        at += 2;
+        for (int v = 0; v < count; ++v, at += vertexValues) {
+            const GLfloat x = feedback[at] - 1, y = feedback[at + 1] - 1,
+                          z = 2 * feedback[at + 2] - 1;
+            EXPECT_NEAR(std::sqrt(x * x + y * y + z * z), 0.5, 1e-4);
+            points.insert({std::lround(x * 1e4), std::lround(y * 1e4), std::lround(z * 1e4)});
+            const GLfloat s = feedback[at + 7];
+            minS = std::min(minS, s);
+            maxS = std::max(maxS, s);
+        }
+    }
+    EXPECT_EQ(points.size(), 14u * 15u + 2u);
+    EXPECT_NEAR(minS, 0.0f, 1e-5);
+    EXPECT_NEAR(maxS, 1.0f, 1e-5);
 }
 
 TEST_F(Scene, SphereMappingOnlyWhenEnvMapIsExactlyOne) {

@@ -44,7 +44,7 @@ BOOL CALLBACK countName(HMODULE, LPCSTR, LPSTR, LONG_PTR count) {
     return TRUE;
 }
 
-TEST_F(ScrResources, HasOneManifestAskingForSystemDpiAwarenessAndClassicControls) {
+TEST_F(ScrResources, HasOneManifestForSystemDpiAwarenessClassicControlsAndWindows7Modes) {
     int manifests = 0;
     EnumResourceNamesA(module, RT_MANIFEST, countName, reinterpret_cast<LONG_PTR>(&manifests));
     EXPECT_EQ(manifests, 1);
@@ -52,16 +52,22 @@ TEST_F(ScrResources, HasOneManifestAskingForSystemDpiAwarenessAndClassicControls
     std::string manifest = resourceBytes(RT_MANIFEST, MAKEINTRESOURCEA(1));
     ASSERT_FALSE(manifest.empty());
     const char* expected[] = {
-        ">true</dpiAware>",
-        "level=\"asInvoker\"",
+        ">true</dpiAware>", "level=\"asInvoker\"",
         "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", // Windows 7
-        "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", // Windows 8
-        "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", // Windows 8.1
-        "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", // Windows 10 and 11
     };
     for (const char* text : expected) {
         EXPECT_NE(manifest.find(text), std::string::npos) << text;
     }
+    // A program that declares Windows 8 or later gets no display mode under 32 bits per pixel.
+    const char* refusingModesUnder32Bits[] = {
+        "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", // Windows 8
+        "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", // Windows 8.1
+        "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", // Windows 10 and 11
+    };
+    for (const char* id : refusingModesUnder32Bits) {
+        EXPECT_EQ(manifest.find(id), std::string::npos) << id;
+    }
+    EXPECT_EQ(manifest.find("supportedOS"), manifest.rfind("supportedOS")) << "one system only";
     std::string version = "version=\"" + std::to_string(QUILLMESH_VERSION_MAJOR) + "." +
                           std::to_string(QUILLMESH_VERSION_MINOR) + ".0.0\"";
     EXPECT_NE(manifest.find(version), std::string::npos) << version;

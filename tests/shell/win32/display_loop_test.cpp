@@ -1,5 +1,6 @@
 // The display loop for real: windows, the pixel format, the rendering context and the message
-// loop under Wine, with a scene and frames of the test's own that look at what they were given.
+// loop under Wine, with a scene, frames and a display of the test's own that look at what they
+// were given.
 
 #include "shell/win32/display_loop.h"
 
@@ -11,12 +12,16 @@
 #include "settings/saver_settings.h"
 #include "shell/run_mode.h"
 #include "shell/saver_state.h"
+#include "shell/win32/display_settings.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
+#include <ostream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -30,7 +35,70 @@ SceneSetup sceneSetup;
 int framesDrawn = 0;
 std::function<void(int frame)> onFrame;
 
+struct ModeValues {
+    DWORD width, height, bitsPerPixel, frequency;
+    bool operator==(const ModeValues&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const ModeValues& mode) {
+    return out << mode.width << "x" << mode.height << "x" << mode.bitsPerPixel << "@"
+               << mode.frequency;
+}
+
+ModeValues valuesOf(const DEVMODEA& mode) {
+    return {mode.dmPelsWidth, mode.dmPelsHeight, mode.dmBitsPerPel, mode.dmDisplayFrequency};
+}
+
+// What the run asked of the display, and what stood when it asked.
+struct DisplayChange {
+    ModeValues mode;
+    DWORD fields;
+    DWORD flags;
+    bool saverWindowShown;
+    bool coverShown;
+    bool toldSaverRunning;
+};
+
+// A display that takes every mode it is given, as one that has them all.
+struct Display {
+    ModeValues current;
+    int reads = 0;
+    std::vector<DisplayChange> changes;
+    std::vector<bool> notices;
+    bool saverRunning = false;
+};
+Display display;
+
+HWND screenCover() {
+    return FindWindowA("ScrCover", nullptr);
+}
+
 } // namespace
+
+void readCurrentDisplayMode(DEVMODEA& mode) {
+    ++display.reads;
+    EXPECT_EQ(mode.dmSize, 148);
+    // The fields mask stays as the caller set it: whether the platform fills it is up to the
+    // driver.
+    mode.dmPelsWidth = display.current.width;
+    mode.dmPelsHeight = display.current.height;
+    mode.dmBitsPerPel = display.current.bitsPerPixel;
+    mode.dmDisplayFrequency = display.current.frequency;
+}
+
+void changeDisplayMode(DEVMODEA& mode, DWORD flags) {
+    EXPECT_EQ(mode.dmSize, 148);
+    const HWND saverWindow = FindWindowA("ScrClass", "SaverWindow");
+    display.changes.push_back({valuesOf(mode), mode.dmFields, flags,
+                               saverWindow != nullptr && IsWindowVisible(saverWindow),
+                               IsWindowVisible(screenCover()) != FALSE, display.saverRunning});
+    display.current = valuesOf(mode);
+}
+
+void tellScreenSaverRunning(bool running) {
+    display.notices.push_back(running);
+    display.saverRunning = running;
+}
 
 void setupScene() {
     ++sceneSetup.calls;
@@ -48,6 +116,9 @@ void drawFrame() {
 
 namespace {
 
+constexpr DWORD switchedFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT | DM_DISPLAYFREQUENCY;
+constexpr ModeValues desktopMode{1280, 1024, 32, 75};
+
 // What a frame finds of its window and of the platform.
 struct Seen {
     HWND parent = nullptr;
@@ -58,13 +129,21 @@ struct Seen {
     std::string className;
     DWORD classStyle = 0;
     HBRUSH background = nullptr;
-    BOOL saverRunning = -1;
+    bool saverRunning = false;
+    HWND active = nullptr;
+    HWND beneath = nullptr; // next in the z-order
+    bool closeRequested = false;
+    HWND cover = nullptr;
+    RECT coverRect{};
+    LONG coverExtendedStyle = 0;
+    bool coverShown = false;
 };
 
-BOOL saverRunning() {
-    BOOL running = FALSE;
-    SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
-    return running;
+RECT virtualScreen() {
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return {left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+            top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
 Seen look(HWND window) {
@@ -83,7 +162,14 @@ Seen look(HWND window) {
     seen.className = text;
     seen.classStyle = static_cast<DWORD>(GetClassLongPtrA(window, GCL_STYLE));
     seen.background = reinterpret_cast<HBRUSH>(GetClassLongPtrA(window, GCLP_HBRBACKGROUND));
-    seen.saverRunning = saverRunning();
+    seen.saverRunning = display.saverRunning;
+    seen.active = GetActiveWindow();
+    seen.beneath = GetWindow(window, GW_HWNDNEXT);
+    seen.closeRequested = saverState->closeRequested;
+    seen.cover = screenCover();
+    GetWindowRect(seen.cover, &seen.coverRect);
+    seen.coverExtendedStyle = GetWindowLongA(seen.cover, GWL_EXSTYLE);
+    seen.coverShown = IsWindowVisible(seen.cover) != FALSE;
     return seen;
 }
 
@@ -101,6 +187,7 @@ class DisplayLoopTest : public testing::Test {
   protected:
     void SetUp() override {
         saverSettings = defaultSettings;
+        state = {};
         state.passwordDelay = 15;
         state.mouseThreshold = 50;
         saverState = &state;
@@ -110,6 +197,8 @@ class DisplayLoopTest : public testing::Test {
         renderWindow = nullptr;
         renderDC = nullptr;
         renderContext = nullptr;
+        display = {};
+        display.current = desktopMode;
         SetUnhandledExceptionFilter(filterOfTheTest);
     }
 
@@ -177,7 +266,6 @@ TEST_F(DisplayLoopTest, PreviewDrawsInAChildOfTheHostsSizeWithOnePixelLinesAndPo
     HWND host = CreateWindowExA(0, "STATIC", "host", WS_POPUP | WS_VISIBLE, 10, 20, 152, 112,
                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(host, nullptr);
-    const BOOL runningBefore = saverRunning();
     onThirdFrame([host] { DestroyWindow(host); });
 
     runDisplayLoop(host);
@@ -197,7 +285,10 @@ TEST_F(DisplayLoopTest, PreviewDrawsInAChildOfTheHostsSizeWithOnePixelLinesAndPo
     EXPECT_EQ(seen.className, "ScrClass");
     EXPECT_EQ(seen.classStyle, static_cast<DWORD>(CS_OWNDC));
     EXPECT_EQ(seen.background, GetStockObject(BLACK_BRUSH));
-    EXPECT_EQ(seen.saverRunning, runningBefore) << "Preview leaves the platform notice alone";
+    EXPECT_EQ(display.reads, 0) << "Preview leaves the display mode alone";
+    EXPECT_TRUE(display.changes.empty());
+    EXPECT_TRUE(display.notices.empty()) << "and tells the platform nothing";
+    EXPECT_EQ(seen.cover, nullptr);
     EXPECT_EQ(saverSettings.resolutionX, 152);
     EXPECT_EQ(saverSettings.resolutionY, 112);
     EXPECT_EQ(saverSettings.dotSize, 1);
@@ -215,13 +306,15 @@ TEST_F(DisplayLoopTest, PreviewWithoutAHostEndsAtOnce) {
     EXPECT_EQ(saverSettings.resolutionX, defaultSettings.resolutionX);
 }
 
-TEST_F(DisplayLoopTest, SaverCoversTheScreenTopmostAndEndsOnAKey) {
+TEST_F(DisplayLoopTest, SaverCoversTheScreenTopmostOverABlackCoverAndEndsOnAKey) {
     runMode = RunMode::Saver;
     saverSettings.resolutionX = 640;
     saverSettings.resolutionY = 480;
     LPTOP_LEVEL_EXCEPTION_FILTER filterDuringRun = nullptr;
-    onThirdFrame([&filterDuringRun] {
+    HWND saverWindow = nullptr;
+    onThirdFrame([&] {
         filterDuringRun = currentExceptionFilter();
+        saverWindow = static_cast<HWND>(renderWindow);
         SendMessageA(static_cast<HWND>(renderWindow), WM_KEYDOWN, 'A', 0);
     });
 
@@ -241,10 +334,55 @@ TEST_F(DisplayLoopTest, SaverCoversTheScreenTopmostAndEndsOnAKey) {
     EXPECT_EQ(seen.className, "ScrClass");
     EXPECT_TRUE(seen.saverRunning);
     EXPECT_NE(filterDuringRun, filterOfTheTest) << "a crash filter guards the display";
+    // Every monitor black beneath the saver window, which keeps the activation.
+    ASSERT_NE(seen.cover, nullptr);
+    const RECT screen = virtualScreen();
+    EXPECT_TRUE(EqualRect(&seen.coverRect, &screen));
+    EXPECT_TRUE(seen.coverShown);
+    EXPECT_TRUE(seen.coverExtendedStyle & WS_EX_TOPMOST);
+    EXPECT_EQ(seen.beneath, seen.cover);
+    EXPECT_EQ(seen.active, saverWindow);
+    EXPECT_FALSE(seen.closeRequested);
 
     EXPECT_FALSE(IsWindow(static_cast<HWND>(renderWindow))) << "the key closed the window";
-    EXPECT_FALSE(saverRunning());
+    EXPECT_EQ(screenCover(), nullptr);
+    EXPECT_EQ(display.notices, (std::vector<bool>{true, false}));
     EXPECT_EQ(currentExceptionFilter(), filterOfTheTest);
+}
+
+// The window first, then the switch, then the notice; back in the reverse order.
+TEST_F(DisplayLoopTest, SaverSwitchesToTheSettingsAtTheCurrentFrequencyAndBack) {
+    struct Row {
+        std::int32_t width, height, bitDepth;
+    };
+    for (const Row& row : {Row{800, 600, 16}, Row{640, 480, 24}}) {
+        SetUp();
+        runMode = RunMode::Saver;
+        saverSettings.resolutionX = row.width;
+        saverSettings.resolutionY = row.height;
+        saverSettings.bitDepth = row.bitDepth;
+        onThirdFrame([] { SendMessageA(static_cast<HWND>(renderWindow), WM_KEYDOWN, 'A', 0); });
+
+        runDisplayLoop(nullptr);
+
+        ASSERT_EQ(display.changes.size(), 2u) << row.bitDepth;
+        const DisplayChange& to = display.changes[0];
+        EXPECT_EQ(to.mode, (ModeValues{DWORD(row.width), DWORD(row.height), DWORD(row.bitDepth),
+                                       desktopMode.frequency}));
+        EXPECT_EQ(to.fields & switchedFields, switchedFields);
+        EXPECT_EQ(to.flags, DWORD(CDS_FULLSCREEN)) << "undone by the platform should we not";
+        EXPECT_TRUE(to.saverWindowShown);
+        EXPECT_FALSE(to.coverShown) << "the cover follows the switch";
+        EXPECT_FALSE(to.toldSaverRunning);
+        const DisplayChange& back = display.changes[1];
+        EXPECT_EQ(back.mode, desktopMode);
+        EXPECT_EQ(back.fields & switchedFields, switchedFields);
+        EXPECT_EQ(back.flags, 0u);
+        EXPECT_FALSE(back.coverShown) << "and goes before the switch back";
+        EXPECT_FALSE(back.toldSaverRunning);
+        EXPECT_EQ(display.notices, (std::vector<bool>{true, false}));
+        TearDown();
+    }
 }
 
 TEST_F(DisplayLoopTest, SaverWindowStopsAtTheLargestDrawableSideWhileTheSettingsStay) {
@@ -266,13 +404,17 @@ TEST_F(DisplayLoopTest, QuitFromAnErrorBoxTearsDownTheSameWay) {
     runDisplayLoop(nullptr);
     EXPECT_TRUE(seen.saverRunning);
     EXPECT_TRUE(IsWindow(static_cast<HWND>(renderWindow))) << "the window goes with the process";
-    EXPECT_FALSE(saverRunning());
+    EXPECT_TRUE(seen.coverShown);
+    EXPECT_EQ(screenCover(), nullptr) << "the cover does not";
+    EXPECT_FALSE(display.changes.back().coverShown);
+    EXPECT_EQ(display.current, desktopMode);
+    EXPECT_FALSE(display.saverRunning);
     EXPECT_EQ(currentExceptionFilter(), filterOfTheTest);
 }
 
 TEST_F(DisplayLoopTest, CrashFilterPutsTheDisplayBackAndLetsTheCrashGoOn) {
     runMode = RunMode::Saver;
-    BOOL runningAfterCrash = TRUE;
+    Display afterCrash;
     LONG verdict = 0;
     onThirdFrame([&] {
         EXCEPTION_RECORD record{};
@@ -280,20 +422,98 @@ TEST_F(DisplayLoopTest, CrashFilterPutsTheDisplayBackAndLetsTheCrashGoOn) {
         CONTEXT context{};
         EXCEPTION_POINTERS crash{&record, &context};
         verdict = currentExceptionFilter()(&crash);
-        runningAfterCrash = saverRunning();
+        afterCrash = display;
         PostQuitMessage(0);
     });
     runDisplayLoop(nullptr);
     EXPECT_TRUE(seen.saverRunning);
     EXPECT_EQ(verdict, EXCEPTION_CONTINUE_SEARCH);
-    EXPECT_FALSE(runningAfterCrash);
+    EXPECT_EQ(afterCrash.current, desktopMode);
+    EXPECT_FALSE(afterCrash.changes.back().coverShown);
+    EXPECT_FALSE(afterCrash.saverRunning);
+}
+
+// The mouse over the other monitors counts as over the saver window: the cursor, travel from
+// the start cursor and the buttons (real clicks and travel: tests/e2e/two_monitors.sh). Neither a
+// click nor a close from outside takes the cover.
+TEST_F(DisplayLoopTest, TheMouseOnTheCoverCountsAsOnTheSaverWindow) {
+    runMode = RunMode::Saver;
+    SetCursorPos(400, 300);
+    bool cursorHidden = false, closedEarly = true, activates = true, coverClosed = true;
+    onThirdFrame([&] {
+        const HWND cover = screenCover();
+        SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+        SendMessageA(cover, WM_SETCURSOR, reinterpret_cast<WPARAM>(cover),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        cursorHidden = GetCursor() == nullptr;
+        SetCursorPos(450, 350);
+        SendMessageA(cover, WM_MOUSEMOVE, 0, 0);
+        activates = SendMessageA(cover, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(cover),
+                                 MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)) != MA_NOACTIVATE;
+        SendMessageA(cover, WM_CLOSE, 0, 0);
+        coverClosed = !IsWindow(cover);
+        closedEarly = state.closeRequested;
+        SendMessageA(cover, WM_RBUTTONDOWN, MK_RBUTTON, 0);
+    });
+
+    runDisplayLoop(nullptr);
+
+    EXPECT_TRUE(cursorHidden);
+    EXPECT_FALSE(closedEarly) << "50 px of travel on both axes";
+    EXPECT_FALSE(activates);
+    EXPECT_FALSE(coverClosed);
+    EXPECT_TRUE(state.closeRequested) << "a button";
+    EXPECT_FALSE(IsWindow(static_cast<HWND>(renderWindow)));
+}
+
+// Where the platform puts the pointer when the switch makes the screen smaller than it stood
+// on: moved after the window's creation, before the run goes on.
+HHOOK creationHook = nullptr;
+std::uint32_t startTickAtCreation = 0;
+
+LRESULT CALLBACK movePointerAfterCreation(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_CREATE && saverState->window == call->hwnd) {
+        startTickAtCreation = saverState->startTick;
+        SetCursorPos(700, 500);
+    }
+    return CallNextHookEx(creationHook, code, wParam, lParam);
+}
+
+TEST_F(DisplayLoopTest, TravelCountsFromWhereThePointerStoodAfterTheSwitch) {
+    runMode = RunMode::Saver;
+    SetCursorPos(100, 100);
+    creationHook = SetWindowsHookExA(WH_CALLWNDPROCRET, movePointerAfterCreation, nullptr,
+                                     GetCurrentThreadId());
+    ASSERT_NE(creationHook, nullptr);
+    bool closedWithoutTravel = true;
+    onThirdFrame([&] {
+        const HWND window = static_cast<HWND>(renderWindow);
+        SendMessageA(window, WM_MOUSEMOVE, 0, 0);
+        closedWithoutTravel = state.closeRequested;
+        SetCursorPos(751, 500);
+        SendMessageA(window, WM_MOUSEMOVE, 0, 0);
+    });
+
+    runDisplayLoop(nullptr);
+    UnhookWindowsHookEx(creationHook);
+
+    EXPECT_FALSE(closedWithoutTravel) << "the platform's move of the pointer is no travel";
+    EXPECT_TRUE(state.closeRequested) << "51 pixels of travel after it are";
+    EXPECT_FALSE(IsWindow(static_cast<HWND>(renderWindow)));
+    EXPECT_EQ(state.startTick, startTickAtCreation);
 }
 
 HHOOK refusingHook = nullptr;
 
+// Refuses the saver window; the cover, made before it, is let through.
 LRESULT CALLBACK refuseWindowCreation(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_CREATEWND) {
-        return 1;
+        const char* className = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs->lpszClass;
+        if (HIWORD(reinterpret_cast<UINT_PTR>(className)) != 0 &&
+            std::strcmp(className, "ScrClass") == 0) {
+            return 1;
+        }
     }
     return CallNextHookEx(refusingHook, code, wParam, lParam);
 }
@@ -307,7 +527,11 @@ TEST_F(DisplayLoopTest, SaverWindowThatCannotBeCreatedEndsTheRunWithTheDisplayBa
     EXPECT_EQ(renderWindow, nullptr);
     EXPECT_EQ(sceneSetup.calls, 0);
     EXPECT_EQ(framesDrawn, 0);
-    EXPECT_FALSE(saverRunning());
+    EXPECT_EQ(display.changes.size(), 2u) << "switched as always, and back";
+    EXPECT_EQ(screenCover(), nullptr);
+    EXPECT_EQ(display.current, desktopMode);
+    EXPECT_EQ(std::count(display.notices.begin(), display.notices.end(), true), 0)
+        << "never told that a saver runs";
     EXPECT_EQ(currentExceptionFilter(), filterOfTheTest);
 }
 

@@ -1,10 +1,13 @@
-// The password hooks on the Windows 9x path, with a password library of the test's own beside the
-// test program and a platform id that the test presents.
+// The password hooks on the Windows 9x path, with a platform id that the test presents and
+// stand-ins for the platform's libraries put where the platform's own live, the system folder.
+// The stand-ins are built beside the test program, which is also the current folder; from there
+// they must never be loaded.
 
 #include "shell/win32/password.h"
 
 #include "platform/mode_handlers.h"
 #include "shell/win32/platform_version.h"
+#include "tests/shell/win32/library_folders.h"
 
 #include <gtest/gtest.h>
 
@@ -22,13 +25,6 @@ DWORD platformId() {
 
 namespace {
 
-std::string besideTheProgram(const char* name) {
-    char path[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string directory(path, length);
-    return directory.substr(0, directory.find_last_of('\\') + 1) + name;
-}
-
 std::string environment(const char* name) {
     char value[64] = "";
     GetEnvironmentVariableA(name, value, sizeof value);
@@ -40,16 +36,36 @@ class PasswordTest : public testing::Test {
     void SetUp() override {
         presentedPlatformId = VER_PLATFORM_WIN32_WINDOWS;
         SetEnvironmentVariableA("QUILLMESH_TEST_PASSWORD_PARENT", nullptr);
-        ASSERT_EQ(GetFileAttributesA(library.c_str()) != INVALID_FILE_ATTRIBUTES, true)
-            << library << " is built beside the test program";
+        SetEnvironmentVariableA("QUILLMESH_TEST_PASSWORD_CHANGE", nullptr);
+        ASSERT_TRUE(SetCurrentDirectoryA(programFolder().c_str()));
+        // The platform's own MPR.DLL steps aside for the stand-in and comes back afterwards.
+        ASSERT_TRUE(MoveFileExA(platformMpr.c_str(), platformMprAway.c_str(), 0));
+        platformMprAside = true;
+        install("PASSWORD.CPL", "PASSWORD.CPL");
+        install("MPR.DLL", "MPR.DLL");
     }
 
     void TearDown() override {
-        // Put the library back if a test moved it away.
-        if (GetFileAttributesA(movedAway.c_str()) != INVALID_FILE_ATTRIBUTES) {
-            MoveFileExA(movedAway.c_str(), library.c_str(), MOVEFILE_REPLACE_EXISTING);
-        }
+        DeleteFileA((systemFolder() + "PASSWORD.CPL").c_str());
+        putThePlatformsMprBack();
+        EXPECT_NE(GetFileAttributesA(platformMpr.c_str()), INVALID_FILE_ATTRIBUTES)
+            << "the platform's MPR.DLL is back";
         EXPECT_EQ(GetModuleHandleA("PASSWORD.CPL"), nullptr) << "released after every call";
+    }
+
+    // Copies a stand-in built beside the test program into the system folder under the name.
+    static void install(const char* standIn, const char* name) {
+        ASSERT_TRUE(
+            CopyFileA((programFolder() + standIn).c_str(), (systemFolder() + name).c_str(), FALSE))
+            << standIn;
+    }
+
+    void putThePlatformsMprBack() {
+        if (platformMprAside) {
+            EXPECT_TRUE(MoveFileExA(platformMprAway.c_str(), platformMpr.c_str(),
+                                    MOVEFILE_REPLACE_EXISTING));
+            platformMprAside = false;
+        }
     }
 
     static int verifyAnswering(const char* answer, HWND parent) {
@@ -57,12 +73,9 @@ class PasswordTest : public testing::Test {
         return verifyPassword(parent);
     }
 
-    void moveLibraryAway() {
-        ASSERT_TRUE(MoveFileExA(library.c_str(), movedAway.c_str(), MOVEFILE_REPLACE_EXISTING));
-    }
-
-    const std::string library = besideTheProgram("PASSWORD.CPL");
-    const std::string movedAway = besideTheProgram("PASSWORD.CPL.away");
+    const std::string platformMpr = systemFolder() + "MPR.DLL";
+    const std::string platformMprAway = systemFolder() + "MPR.DLL.platform";
+    bool platformMprAside = false;
     const HWND parent = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x1234));
 };
 
@@ -79,18 +92,16 @@ TEST_F(PasswordTest, NtGrantsWithoutLoadingTheLibrary) {
     EXPECT_EQ(environment("QUILLMESH_TEST_PASSWORD_PARENT"), "");
 }
 
-TEST_F(PasswordTest, MissingLibraryGrants) {
-    moveLibraryAway();
+TEST_F(PasswordTest, WithoutThePlatformsLibraryItGrantsAndLoadsNoneOfTheSameName) {
+    DeleteFileA((systemFolder() + "PASSWORD.CPL").c_str());
     EXPECT_EQ(verifyAnswering("0", parent), 1);
+    EXPECT_EQ(environment("QUILLMESH_TEST_PASSWORD_PARENT"), "")
+        << "the refusing stand-in beside the program and in the current folder was asked";
 }
 
 TEST_F(PasswordTest, LibraryWithoutTheFunctionGrants) {
-    moveLibraryAway();
-    ASSERT_TRUE(
-        CopyFileA(besideTheProgram("password_cpl_misnamed.dll").c_str(), library.c_str(), FALSE));
+    install("password_cpl_misnamed.dll", "PASSWORD.CPL");
     EXPECT_EQ(verifyAnswering("0", parent), 1);
-    EXPECT_EQ(GetModuleHandleA("PASSWORD.CPL"), nullptr);
-    DeleteFileA(library.c_str());
 }
 
 TEST_F(PasswordTest, ChangeAsksTheServiceOnEveryPlatformAndReleasesItsLibrary) {
@@ -103,6 +114,12 @@ TEST_F(PasswordTest, ChangeAsksTheServiceOnEveryPlatformAndReleasesItsLibrary) {
         EXPECT_EQ(environment("QUILLMESH_TEST_PASSWORD_CHANGE"), "SCRSAVE 0 0 0");
         EXPECT_EQ(GetModuleHandleA("MPR.DLL"), nullptr);
     }
+}
+
+TEST_F(PasswordTest, ChangeLoadsNoMprOfTheSameNameBesideTheProgram) {
+    putThePlatformsMprBack();
+    changePassword(parent);
+    EXPECT_EQ(environment("QUILLMESH_TEST_PASSWORD_CHANGE"), "");
 }
 
 } // namespace

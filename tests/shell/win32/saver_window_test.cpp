@@ -310,16 +310,31 @@ TEST_F(SaverWindowTest, CursorIsHiddenWhileTheSaverRunsAndAnArrowOtherwise) {
     }
 }
 
-TEST_F(SaverWindowTest, SaverSwallowsTheScreenSaveAndCloseSystemCommands) {
-    create(RunMode::Saver);
-    stopFrameTimer();
-    state.closeRequested = true; // a close that got through would destroy the window at once
-    EXPECT_EQ(send(WM_SYSCOMMAND, SC_SCREENSAVE), 0);
-    EXPECT_EQ(send(WM_SYSCOMMAND, SC_CLOSE), 0);
-    handleQueue();
-    EXPECT_TRUE(IsWindow(window));
+// Compared as whole values: the default procedure takes SC_CLOSE | 3 as a close all the same.
+TEST_F(SaverWindowTest, SaverSwallowsExactlyTheScreenSaveAndCloseSystemCommands) {
+    struct Row {
+        const char* name;
+        WPARAM command;
+        bool swallowed;
+    };
+    for (const Row& row :
+         {Row{"SC_SCREENSAVE", SC_SCREENSAVE, true}, Row{"SC_CLOSE", SC_CLOSE, true},
+          Row{"SC_CLOSE | 3", SC_CLOSE | 3, false}, Row{"SC_MINIMIZE", SC_MINIMIZE, false}}) {
+        create(RunMode::Saver);
+        stopFrameTimer();
+        state.closeRequested = true; // a close that got through would destroy the window at once
+        const LRESULT result = send(WM_SYSCOMMAND, row.command);
+        handleQueue();
+        const bool reachedTheDefaultProcedure = !IsWindow(window) || IsIconic(window);
+        EXPECT_EQ(reachedTheDefaultProcedure, !row.swallowed) << row.name;
+        if (row.swallowed) {
+            EXPECT_EQ(result, 0) << row.name;
+        }
+        DestroyWindow(window);
+        handleQueue();
+    }
 
-    runMode = RunMode::Preview;
+    create(RunMode::Preview);
     send(WM_SYSCOMMAND, SC_CLOSE);
     handleQueue();
     EXPECT_FALSE(IsWindow(window)) << "in Preview the default procedure closes the window";
