@@ -16,6 +16,7 @@
 #include "shell/win32/screen_cover.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -39,14 +40,32 @@ struct DisplayModeValues {
     DWORD frequency;
 };
 
+// The crash filter asks the window's thread to put the display back: only that thread can destroy
+// the cover, and it draws nothing meanwhile (under Wine a mode change on one thread deadlocks with
+// window work on another). A thread that does not answer in time is not waited for.
+constexpr UINT releaseDisplayMessage = WM_APP;
+constexpr UINT releaseDisplayAnswerMs = 2000;
+
 // The mode before the switch. The crash filter reads it too, so it is not local to the run.
 DisplayModeValues savedDisplayMode{};
 LPTOP_LEVEL_EXCEPTION_FILTER filterBeforeSaver = nullptr;
+// Set by the switch, taken by the one release that follows: a crash may release it first.
+std::atomic<bool> displaySwitched = false;
+
+void releaseDisplay();
+
+LRESULT CALLBACK displayLoopWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == releaseDisplayMessage) {
+        releaseDisplay();
+        return TRUE;
+    }
+    return saverWindowProc(window, message, wParam, lParam);
+}
 
 void registerWindowClass() {
     WNDCLASSA windowClass{};
     windowClass.style = CS_OWNDC;
-    windowClass.lpfnWndProc = saverWindowProc;
+    windowClass.lpfnWndProc = displayLoopWindowProc;
     windowClass.hInstance = moduleInstance;
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     windowClass.lpszClassName = windowClassName;
@@ -99,6 +118,9 @@ void applyDisplayMode(const DisplayModeValues& values, DWORD flags) {
 // Puts the display back as the saver found it; the cover goes first, so that it never shows over
 // the desktop's own mode.
 void releaseDisplay() {
+    if (!displaySwitched.exchange(false)) {
+        return;
+    }
     removeScreenCover();
     tellScreenSaverRunning(false);
     applyDisplayMode(savedDisplayMode, 0);
@@ -108,7 +130,10 @@ void releaseDisplay() {
 // A crash must not leave the display in the saver's mode, nor the platform believing that a saver
 // runs. The crash itself then takes its course.
 LONG WINAPI releaseDisplayOnCrash(EXCEPTION_POINTERS*) {
-    releaseDisplay();
+    if (SendMessageTimeoutA(static_cast<HWND>(renderWindow), releaseDisplayMessage, 0, 0,
+                            SMTO_ABORTIFHUNG, releaseDisplayAnswerMs, nullptr) == 0) {
+        releaseDisplay();
+    }
     return EXCEPTION_CONTINUE_SEARCH;
 }
 
@@ -119,6 +144,7 @@ void switchDisplayMode() {
     savedDisplayMode = {current.dmPelsWidth, current.dmPelsHeight, current.dmBitsPerPel,
                         current.dmDisplayFrequency};
     filterBeforeSaver = SetUnhandledExceptionFilter(releaseDisplayOnCrash);
+    displaySwitched = true;
     applyDisplayMode({static_cast<DWORD>(saverSettings.resolutionX),
                       static_cast<DWORD>(saverSettings.resolutionY),
                       static_cast<DWORD>(saverSettings.bitDepth), current.dmDisplayFrequency},

@@ -61,11 +61,12 @@ void removeScreenCover() {
     if (cover == nullptr) {
         return;
     }
-    // The crash filter may run on another thread, which can hide the window but not destroy it.
+    // The crash filter may run on another thread, which cannot destroy the window, and must not
+    // wait for the window's own thread to hide it: that thread may never answer again.
     if (GetWindowThreadProcessId(cover, nullptr) == GetCurrentThreadId()) {
         DestroyWindow(cover);
     } else {
-        ShowWindow(cover, SW_HIDE);
+        ShowWindowAsync(cover, SW_HIDE);
     }
     cover = nullptr;
 }

@@ -14,5 +14,6 @@ void prepareScreenCover();
 // Shows the cover over the virtual screen as the display switch left it.
 void coverScreens(HWND saverWindow);
 
-// Takes the cover away, from any thread; nothing happens without one.
+// Takes the cover away; from another thread it is hidden without waiting. Nothing happens
+// without one.
 void removeScreenCover();

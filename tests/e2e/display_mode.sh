@@ -80,7 +80,7 @@ crashed() { # crashed STDERR_FILE
     ended_with any 30 && grep -q "Unhandled page fault" "$1"
 }
 check "/s again in 800x600" start_in_800x600 2>"$shots/crash.log"
-probe crash >/dev/null
+check "a thread of it faults" probe crash
 check "a crash ends it" crashed "$shots/crash.log"
 check "and 1024x768 is back all the same" display_put_back
 

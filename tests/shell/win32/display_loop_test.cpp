@@ -21,6 +21,7 @@
 #include <functional>
 #include <ostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -412,25 +413,47 @@ TEST_F(DisplayLoopTest, QuitFromAnErrorBoxTearsDownTheSameWay) {
     EXPECT_EQ(currentExceptionFilter(), filterOfTheTest);
 }
 
+// On a thread of its own the filter hands the release to the window's thread, the only one that
+// can destroy the cover; either way the display goes back once.
 TEST_F(DisplayLoopTest, CrashFilterPutsTheDisplayBackAndLetsTheCrashGoOn) {
-    runMode = RunMode::Saver;
-    Display afterCrash;
-    LONG verdict = 0;
-    onThirdFrame([&] {
-        EXCEPTION_RECORD record{};
-        record.ExceptionCode = EXCEPTION_ACCESS_VIOLATION;
-        CONTEXT context{};
-        EXCEPTION_POINTERS crash{&record, &context};
-        verdict = currentExceptionFilter()(&crash);
-        afterCrash = display;
-        PostQuitMessage(0);
-    });
-    runDisplayLoop(nullptr);
-    EXPECT_TRUE(seen.saverRunning);
-    EXPECT_EQ(verdict, EXCEPTION_CONTINUE_SEARCH);
-    EXPECT_EQ(afterCrash.current, desktopMode);
-    EXPECT_FALSE(afterCrash.changes.back().coverShown);
-    EXPECT_FALSE(afterCrash.saverRunning);
+    for (const bool ownThread : {false, true}) {
+        SCOPED_TRACE(ownThread ? "a crash on a thread of its own" : "a crash on the loop's thread");
+        SetUp();
+        runMode = RunMode::Saver;
+        const DWORD loopThread = GetCurrentThreadId();
+        Display afterCrash;
+        HWND coverAfterCrash = nullptr;
+        LONG verdict = 0;
+        const auto crash = [&] {
+            EXCEPTION_RECORD record{};
+            record.ExceptionCode = EXCEPTION_ACCESS_VIOLATION;
+            CONTEXT context{};
+            EXCEPTION_POINTERS pointers{&record, &context};
+            verdict = currentExceptionFilter()(&pointers);
+            afterCrash = display;
+            coverAfterCrash = screenCover();
+            PostThreadMessageA(loopThread, WM_QUIT, 0, 0);
+        };
+        std::thread crashing;
+        onThirdFrame([&] {
+            if (ownThread) {
+                crashing = std::thread(crash);
+            } else {
+                crash();
+            }
+        });
+        runDisplayLoop(nullptr);
+        if (crashing.joinable()) {
+            crashing.join();
+        }
+        EXPECT_TRUE(seen.saverRunning);
+        EXPECT_EQ(verdict, EXCEPTION_CONTINUE_SEARCH);
+        EXPECT_EQ(afterCrash.current, desktopMode);
+        EXPECT_EQ(coverAfterCrash, nullptr);
+        EXPECT_FALSE(afterCrash.saverRunning);
+        EXPECT_EQ(display.changes.size(), 2u) << "the switch and one switch back";
+        TearDown();
+    }
 }
 
 // The mouse over the other monitors counts as over the saver window: the cursor, travel from
