@@ -9,11 +9,8 @@
 #   tests/wine_harness.sh bash tests/e2e/bad_settings.sh build/windows [ROW-PATTERN]
 # ROW-PATTERN (an extended regular expression) runs only the rows whose line matches.
 set -uo pipefail
-here=$(dirname "$0")
-build=$1
+source "$(dirname "$0")/saver_lib.sh" "$1"
 only=${2:-}
-source "$here/lib.sh"
-source "$here/saver_lib.sh"
 # The virtual desktop offers only the standard modes up to the X screen's size (800x600 in the
 # harness), so a larger start mode could never be switched back to; 640x480 is one of them, and
 # the saver's 800x600 a real switch away.

@@ -4,11 +4,7 @@
 # a key, a crash and a quit from the error box alike.
 #   tests/wine_harness.sh bash tests/e2e/display_mode.sh BUILD_DIR [SCREENSHOT_DIR]
 set -uo pipefail
-here=$(dirname "$0")
-build=$1
-shots=${2:-}
-source "$here/lib.sh"
-source "$here/saver_lib.sh"
+source "$(dirname "$0")/saver_lib.sh" "$@"
 
 explorer_key="HKCU\\Software\\Wine\\Explorer"
 init_box="Error beim Initialisieren des Objektes"

@@ -3,11 +3,7 @@
 # preview host Scrprev.exe, found or started by name, and never touches the display mode.
 #   tests/wine_harness.sh bash tests/e2e/preview.sh BUILD_DIR [SCREENSHOT_DIR]
 set -uo pipefail
-here=$(dirname "$0")
-build=$1
-shots=${2:-}
-source "$here/lib.sh"
-source "$here/saver_lib.sh"
+source "$(dirname "$0")/saver_lib.sh" "$@"
 
 host_pid=""
 stop_host() {

@@ -3,11 +3,7 @@
 # closes by its rules on real X input, and the OpenGL error box.
 #   tests/wine_harness.sh bash tests/e2e/saver.sh BUILD_DIR [SCREENSHOT_DIR]
 set -uo pipefail
-here=$(dirname "$0")
-build=$1
-shots=${2:-}
-source "$here/lib.sh"
-source "$here/saver_lib.sh"
+source "$(dirname "$0")/saver_lib.sh" "$@"
 
 init_box="Error beim Initialisieren des Objektes"
 

@@ -1,12 +1,14 @@
-# Shared by the end-to-end scripts of the saver and its preview under Wine. Source it after
-# lib.sh, with the build directory in $build.
+# Shared by the end-to-end scripts of the saver and its preview under Wine. Sourced with the
+# script's arguments: BUILD_DIR [SCREENSHOT_DIR], a fresh folder for the pictures without one.
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+build=$1
+shots=${2:-$(mktemp -d)}
 
 scr=$build/shell/win32/quillmesh.scr
 scrprev=$build/shell/win32/scrprev/Scrprev.exe
 probe_program=$build/tests/e2e/saver_probe.exe
 settings_key="HKCU\\Software\\Halvorn\\Brisco's Quillmesh"
 platform_key="HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Screen Savers"
-shots=${shots:-$(mktemp -d)}
 mkdir -p "$shots"
 saver_pid=""
 keeper_pid=""

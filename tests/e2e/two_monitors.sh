@@ -5,11 +5,7 @@
 # keeps the desktop's mode.
 #   tests/wine_harness.sh --two-monitors bash tests/e2e/two_monitors.sh BUILD_DIR [SCREENSHOT_DIR]
 set -uo pipefail
-here=$(dirname "$0")
-build=$1
-shots=${2:-}
-source "$here/lib.sh"
-source "$here/saver_lib.sh"
+source "$(dirname "$0")/saver_lib.sh" "$@"
 
 red_pid=""
 trap 'stop_saver; end_process "$red_pid"' EXIT
