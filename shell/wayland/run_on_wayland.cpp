@@ -160,6 +160,10 @@ void WaylandRun::followOutputs() {
     if (fullScreen_) {
         for (WaylandOutput& output : wayland_.outputs) {
             if (output.described && std::ranges::find(covered_, output.output) == covered_.end()) {
+                // The one opened on no output in particular stood in for them all until now.
+                if (!toplevels_.empty() && toplevels_.front().output == nullptr) {
+                    close(toplevels_.begin());
+                }
                 openOn(output);
             }
         }
