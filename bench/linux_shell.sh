@@ -178,9 +178,9 @@ awk -v xc="$x_cpu" -v xs="$x_server" -v xf="$x_fps" -v wc="$w_cpu" -v ws="$w_ser
     }'
 echo "start to first frame, the full-screen saver, median of five:"
 x_first=$(first_frame_ms --x11 --fullscreen) || exit 1
-echo "  X11 (Xvfb):              $x_first"
+printf '  %-26s %s\n' "X11 (Xvfb):" "$x_first"
 w_first=$(first_frame_ms --wayland --fullscreen) || exit 1
-echo "  $wayland_name $w_first"
+printf '  %-26s %s\n' "$wayland_name" "$w_first"
 
 echo "peak resident memory: X11 window 800x600 ${capped_rss} kB at --max-fps 60," \
     "${free_rss} kB at --max-fps 0; full-screen saver ${x_rss} kB on X11, ${w_rss} kB on Wayland"
