@@ -25,6 +25,8 @@ enum class WindowSystem { X11, Wayland };
 struct FrameSize {
     std::int32_t width = 0;
     std::int32_t height = 0;
+
+    bool operator==(const FrameSize&) const = default;
 };
 
 // Values given on the command line win over the stored settings.

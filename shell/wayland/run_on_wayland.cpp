@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <list>
 
 namespace {
 
@@ -38,7 +39,8 @@ libdecor_interface makeDecorationInterface() {
 libdecor_interface decorationInterface = makeDecorationInterface();
 
 // The toplevels of one run and its loop: frames when the compositor has shown the last one and
-// the pacer lets the next come, and events in between.
+// the pacer lets the next come, and events in between. Full screen, outputs may come and go
+// while it runs: each has its toplevel, and the picture stays on the first of them.
 class WaylandRun {
   public:
     WaylandRun(const Options& options, WaylandDisplay& wayland, WaylandGl& gl, SeatInput& input);
@@ -50,9 +52,15 @@ class WaylandRun {
     std::string run();
 
   private:
-    void openOnEveryOutput(FrameSize size);
+    void openOnEveryOutput();
+    void openOn(WaylandOutput& output);
+    void followOutputs();
+    void close(std::list<Toplevel>::iterator toplevel);
+    void pictureMoved();
     bool ended() const;
-    bool readyToDraw() const { return picture().gl && frameCallback_ == nullptr; }
+    bool readyToDraw() const {
+        return !toplevels_.empty() && picture().gl && frameCallback_ == nullptr;
+    }
     Toplevel& picture() { return toplevels_.front(); }
     const Toplevel& picture() const { return toplevels_.front(); }
     bool followConfigures();
@@ -62,8 +70,11 @@ class WaylandRun {
     WaylandDisplay& wayland_;
     WaylandGl& gl_;
     SeatInput& input_;
+    bool fullScreen_;
+    FrameSize storedSize_; // the settings' resolution, in logical units
     libdecor* decorations_ = nullptr;
-    std::deque<Toplevel> toplevels_; // the first shows the picture
+    std::list<Toplevel> toplevels_; // the first shows the picture
+    std::list<wl_output*> covered_; // the outputs that have a full-screen toplevel
     FramePacer pacer_;
     FpsReport report_;
     wl_callback* frameCallback_ = nullptr; // the compositor's word that the last frame shows
@@ -73,19 +84,21 @@ class WaylandRun {
 
 WaylandRun::WaylandRun(const Options& options, WaylandDisplay& wayland, WaylandGl& gl,
                        SeatInput& input)
-    : wayland_(wayland), gl_(gl), input_(input), pacer_(options.maxFps, PaceClock::now()),
+    : wayland_(wayland), gl_(gl), input_(input),
+      fullScreen_(options.target == DisplayTarget::FullScreen),
+      storedSize_{windowSide(saverSettings.resolutionX), windowSide(saverSettings.resolutionY)},
+      pacer_(options.maxFps, PaceClock::now()),
       report_(options.showFps ? stderr : nullptr, PaceClock::now()) {
-    const FrameSize size{windowSide(saverSettings.resolutionX),
-                         windowSide(saverSettings.resolutionY)};
-    if (options.target == DisplayTarget::FullScreen) {
-        openOnEveryOutput(size);
+    if (fullScreen_) {
+        openOnEveryOutput();
     } else {
         decorations_ = libdecor_new(wayland.display, &decorationInterface);
-        openWindow(toplevels_.emplace_back(), wayland, decorations_, size);
+        openWindow(toplevels_.emplace_back(), wayland, decorations_, storedSize_);
         input.addSurface(picture().surface, {});
     }
-    renderWindow = reinterpret_cast<WindowHandle>(picture().surface);
-    presentWith([this] { gl_.present(picture().gl); });
+    wayland_.outputsChanged = false;
+    pictureMoved();
+    presentWith([this] { presentFrame(picture(), gl_); });
 }
 
 WaylandRun::~WaylandRun() {
@@ -103,15 +116,81 @@ WaylandRun::~WaylandRun() {
 
 // One full-screen toplevel on every output; the rest stay black beside the picture on the
 // first. Without outputs announced, one wherever the compositor puts it.
-void WaylandRun::openOnEveryOutput(FrameSize size) {
+void WaylandRun::openOnEveryOutput() {
     if (wayland_.outputs.empty()) {
-        openFullScreen(toplevels_.emplace_back(), wayland_, nullptr, size);
+        openFullScreen(toplevels_.emplace_back(), wayland_, nullptr, storedSize_, unitScale);
         input_.addSurface(toplevels_.back().surface, {});
     }
-    for (const WaylandOutput& output : wayland_.outputs) {
-        openFullScreen(toplevels_.emplace_back(), wayland_, output.output, size);
-        input_.addSurface(toplevels_.back().surface, output.origin);
+    for (WaylandOutput& output : wayland_.outputs) {
+        openOn(output);
     }
+}
+
+// Until the compositor's first configure gives a size, the output's own (a first configure
+// of 0x0 leaves the size to us); its integer scale until the surface is seen on it.
+void WaylandRun::openOn(WaylandOutput& output) {
+    const bool sized = output.logicalSize.width > 0 && output.logicalSize.height > 0;
+    Toplevel& toplevel = toplevels_.emplace_back();
+    openFullScreen(toplevel, wayland_, output.output, sized ? output.logicalSize : storedSize_,
+                   wayland_.fractionalScaling()
+                       ? unitScale
+                       : static_cast<std::uint32_t>(std::max(output.scale, 1)) * unitScale);
+    input_.addSurface(toplevel.surface, output.origin);
+    covered_.push_back(output.output);
+}
+
+// Outputs that went take their toplevels with them; new ones get theirs once the compositor
+// has said where they lie; a changed scale changes the buffers.
+void WaylandRun::followOutputs() {
+    for (WaylandOutput& output : wayland_.outputs) {
+        if (!output.removed) {
+            continue;
+        }
+        for (auto toplevel = toplevels_.begin(); toplevel != toplevels_.end();) {
+            std::erase(toplevel->enteredOutputs, output.output);
+            const auto next = std::next(toplevel);
+            if (toplevel->output == output.output) {
+                close(toplevel);
+            }
+            toplevel = next;
+        }
+        covered_.remove(output.output);
+    }
+    forgetRemovedOutputs(wayland_);
+    if (fullScreen_) {
+        for (WaylandOutput& output : wayland_.outputs) {
+            if (output.described && std::ranges::find(covered_, output.output) == covered_.end()) {
+                // The one opened on no output in particular stood in for them all until now.
+                if (!toplevels_.empty() && toplevels_.front().output == nullptr) {
+                    close(toplevels_.begin());
+                }
+                openOn(output);
+            }
+        }
+    }
+    for (Toplevel& toplevel : toplevels_) {
+        followOutputScales(toplevel);
+    }
+    pictureMoved();
+}
+
+// The picture moves, whole, to the next toplevel when its own goes.
+void WaylandRun::close(std::list<Toplevel>::iterator toplevel) {
+    const bool showedPicture = toplevel == toplevels_.begin();
+    if (showedPicture && frameCallback_ != nullptr) {
+        wl_callback_destroy(frameCallback_);
+        frameCallback_ = nullptr;
+    }
+    input_.removeSurface(toplevel->surface);
+    closeToplevel(*toplevel, gl_);
+    toplevels_.erase(toplevel);
+    if (showedPicture) {
+        pictureMoved();
+    }
+}
+
+void WaylandRun::pictureMoved() {
+    renderWindow = toplevels_.empty() ? nullptr : reinterpret_cast<WindowHandle>(picture().surface);
 }
 
 bool WaylandRun::ended() const {
@@ -120,18 +199,19 @@ bool WaylandRun::ended() const {
     return closeRequested || input_.closed() || terminationRequested() || !decorationError.empty();
 }
 
-// Gives each newly configured toplevel buffers of its size; the black ones are drawn at once.
+// Gives each newly configured or scaled toplevel buffers of its size in pixels; the black ones
+// are drawn at once.
 bool WaylandRun::followConfigures() {
     for (Toplevel& toplevel : toplevels_) {
-        if (!toplevel.resized) {
+        if (!toplevel.resized || !toplevel.configured) {
             continue;
         }
         toplevel.resized = false;
+        const FrameSize pixels = toplevel.bufferSize();
         if (toplevel.gl) {
-            gl_.resize(toplevel.gl, toplevel.size.width, toplevel.size.height);
+            gl_.resize(toplevel.gl, pixels.width, pixels.height);
         } else {
-            toplevel.gl =
-                gl_.createWindow(toplevel.surface, toplevel.size.width, toplevel.size.height);
+            toplevel.gl = gl_.createWindow(toplevel.surface, pixels.width, pixels.height);
         }
         if (!toplevel.gl) {
             error_ = "EGL cannot draw into the Wayland surface";
@@ -140,7 +220,7 @@ bool WaylandRun::followConfigures() {
         if (&toplevel != &picture() && gl_.drawInto(toplevel.gl)) {
             glClearColor(0.0f, 0.0f, 0.0f, 0.0f); // the scene's own clear colour
             glClear(GL_COLOR_BUFFER_BIT);
-            gl_.present(toplevel.gl);
+            presentFrame(toplevel, gl_);
         }
     }
     return true;
@@ -164,9 +244,10 @@ bool WaylandRun::drawPicture() {
         sceneReady_ = true;
     }
     pacer_.frameStarted(PaceClock::now());
-    // The picture follows the window's size, as the preview's does on Windows.
-    saverSettings.resolutionX = shown.size.width;
-    saverSettings.resolutionY = shown.size.height;
+    // The picture follows the window's size in pixels, as the preview's does on Windows.
+    const FrameSize pixels = shown.bufferSize();
+    saverSettings.resolutionX = pixels.width;
+    saverSettings.resolutionY = pixels.height;
     // Asked for before the swap commits the frame: a hidden surface then draws nothing more.
     frameCallback_ = wl_surface_frame(shown.surface);
     wl_callback_add_listener(frameCallback_, &frameDone, &frameCallback_);
@@ -197,6 +278,10 @@ std::string WaylandRun::run() {
             return connectionError(wayland_.display);
         }
         input_.eventsDispatched();
+        if (wayland_.outputsChanged) {
+            wayland_.outputsChanged = false;
+            followOutputs();
+        }
         if (ended()) {
             return decorationError;
         }

@@ -1,5 +1,7 @@
 #include "shell/wayland/seat_input.h"
 
+#include "relative-pointer-unstable-v1-client-protocol.h"
+
 #include <sys/mman.h>
 #include <unistd.h>
 #include <wayland-cursor.h>
@@ -86,6 +88,23 @@ const wl_pointer_listener SeatInput::pointerListener = {
     [](void*, wl_pointer*, std::uint32_t, std::int32_t) {},
 };
 
+// Relative motion carries the accelerated delta: how far the pointer moved, which is what
+// positions measure too; the unaccelerated one is the device's, before the pointer's speed.
+const zwp_relative_pointer_v1_listener relativeMotion = {
+    [](void* data, zwp_relative_pointer_v1*, std::uint32_t, std::uint32_t, wl_fixed_t dx,
+       wl_fixed_t dy, wl_fixed_t, wl_fixed_t) {
+        static_cast<PointerTravel*>(data)->movedBy(wl_fixed_to_double(dx), wl_fixed_to_double(dy));
+    },
+};
+
+const wl_callback_listener SeatInput::focusCheckListener = {
+    [](void* data, wl_callback* callback, std::uint32_t) {
+        wl_callback_destroy(callback);
+        self(data).focusCheck_ = nullptr;
+        self(data).focusChecked();
+    },
+};
+
 SeatInput::SeatInput(const WaylandDisplay& wayland, bool fullScreen, std::int32_t mouseThreshold)
     : wayland_(wayland), fullScreen_(fullScreen), closing_(mouseThreshold),
       xkb_(xkb_context_new(XKB_CONTEXT_NO_FLAGS)) {
@@ -99,6 +118,9 @@ SeatInput::SeatInput(const WaylandDisplay& wayland, bool fullScreen, std::int32_
 
 SeatInput::~SeatInput() {
     capabilitiesChanged(0);
+    if (focusCheck_ != nullptr) {
+        wl_callback_destroy(focusCheck_);
+    }
     if (cursorSurface_ != nullptr) {
         wl_surface_destroy(cursorSurface_);
     }
@@ -117,11 +139,32 @@ void SeatInput::addSurface(wl_surface* surface, CursorPosition origin) {
     surfaces_[surface] = origin;
 }
 
+void SeatInput::removeSurface(wl_surface* surface) {
+    surfaces_.erase(surface);
+    if (pointerOver_ == surface) {
+        pointerOver_ = nullptr;
+    }
+    if (focused_ == surface) {
+        focused_ = nullptr;
+        focusLeft_ = true;
+    }
+}
+
 void SeatInput::eventsDispatched() {
-    if (focusLeft_ && focused_ == nullptr) {
-        closing_.focusLost();
+    if (const std::optional<CursorPosition> position = travel_.batchEnded()) {
+        closing_.pointerAt(*position);
+    }
+    if (focusLeft_ && focused_ == nullptr && focusCheck_ == nullptr) {
+        focusCheck_ = wl_display_sync(wayland_.display);
+        wl_callback_add_listener(focusCheck_, &focusCheckListener, this);
     }
     focusLeft_ = false;
+}
+
+void SeatInput::focusChecked() {
+    if (focused_ == nullptr && keyboard_ != nullptr) {
+        closing_.focusLost();
+    }
 }
 
 void SeatInput::capabilitiesChanged(std::uint32_t capabilities) {
@@ -140,7 +183,16 @@ void SeatInput::capabilitiesChanged(std::uint32_t capabilities) {
     if (pointer && pointer_ == nullptr) {
         pointer_ = wl_seat_get_pointer(seat_);
         wl_pointer_add_listener(pointer_, &pointerListener, this);
+        if (fullScreen_ && wayland_.relativePointers != nullptr) {
+            relativePointer_ = zwp_relative_pointer_manager_v1_get_relative_pointer(
+                wayland_.relativePointers, pointer_);
+            zwp_relative_pointer_v1_add_listener(relativePointer_, &relativeMotion, &travel_);
+        }
     } else if (!pointer && pointer_ != nullptr) {
+        if (relativePointer_ != nullptr) {
+            zwp_relative_pointer_v1_destroy(relativePointer_);
+            relativePointer_ = nullptr;
+        }
         wl_pointer_release(pointer_);
         pointer_ = nullptr;
         pointerOver_ = nullptr;
@@ -193,7 +245,7 @@ void SeatInput::pointerAt(wl_fixed_t x, wl_fixed_t y) {
         return;
     }
     const CursorPosition origin = surfaces_[pointerOver_];
-    closing_.pointerAt({origin.x + pixel(x), origin.y + pixel(y)});
+    travel_.positionAt({origin.x + pixel(x), origin.y + pixel(y)});
 }
 
 // The compositor leaves the pointer's picture to the client whose surface it enters.

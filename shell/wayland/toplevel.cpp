@@ -2,9 +2,13 @@
 
 #include "shell/linux/window_names.h"
 
+#include "fractional-scale-v1-client-protocol.h"
+#include "viewporter-client-protocol.h"
 #include "xdg-shell-client-protocol.h"
 
 #include <libdecor.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -66,12 +70,47 @@ libdecor_frame_interface makeFrameInterface() {
 
 libdecor_frame_interface frameInterface = makeFrameInterface();
 
+// Which outputs the surface is on, for its integer scale.
+const wl_surface_listener outputsListener = {
+    [](void* data, wl_surface*, wl_output* output) {
+        self(data).enteredOutputs.push_back(output);
+        followOutputScales(self(data));
+    },
+    [](void* data, wl_surface*, wl_output* output) {
+        std::erase(self(data).enteredOutputs, output);
+        followOutputScales(self(data));
+    },
+};
+
+const wp_fractional_scale_v1_listener fractionalScaleListener = {
+    [](void* data, wp_fractional_scale_v1*, std::uint32_t scale) {
+        Toplevel& toplevel = self(data);
+        if (scale != toplevel.scale && scale > 0) {
+            toplevel.scale = scale;
+            toplevel.resized = true;
+        }
+    },
+};
+
+void makeSurface(Toplevel& toplevel, const WaylandDisplay& wayland) {
+    toplevel.wayland = &wayland;
+    toplevel.surface = wl_compositor_create_surface(wayland.compositor);
+    wl_surface_add_listener(toplevel.surface, &outputsListener, &toplevel);
+    if (wayland.fractionalScaling()) {
+        toplevel.viewport = wp_viewporter_get_viewport(wayland.viewporter, toplevel.surface);
+        toplevel.fractionalScale = wp_fractional_scale_manager_v1_get_fractional_scale(
+            wayland.fractionalScales, toplevel.surface);
+        wp_fractional_scale_v1_add_listener(toplevel.fractionalScale, &fractionalScaleListener,
+                                            &toplevel);
+    }
+}
+
 } // namespace
 
 void openWindow(Toplevel& toplevel, const WaylandDisplay& wayland, libdecor* decorations,
                 FrameSize size) {
     toplevel.size = size;
-    toplevel.surface = wl_compositor_create_surface(wayland.compositor);
+    makeSurface(toplevel, wayland);
     toplevel.frame = libdecor_decorate(decorations, toplevel.surface, &frameInterface, &toplevel);
     libdecor_frame_set_title(toplevel.frame, windowTitle);
     libdecor_frame_set_app_id(toplevel.frame, programName);
@@ -79,9 +118,11 @@ void openWindow(Toplevel& toplevel, const WaylandDisplay& wayland, libdecor* dec
 }
 
 void openFullScreen(Toplevel& toplevel, const WaylandDisplay& wayland, wl_output* output,
-                    FrameSize size) {
+                    FrameSize size, std::uint32_t scale) {
     toplevel.pendingSize = size;
-    toplevel.surface = wl_compositor_create_surface(wayland.compositor);
+    toplevel.output = output;
+    toplevel.scale = scale;
+    makeSurface(toplevel, wayland);
     toplevel.xdgSurface = xdg_wm_base_get_xdg_surface(wayland.wmBase, toplevel.surface);
     xdg_surface_add_listener(toplevel.xdgSurface, &surfaceListener, &toplevel);
     toplevel.xdgToplevel = xdg_surface_get_toplevel(toplevel.xdgSurface);
@@ -93,8 +134,48 @@ void openFullScreen(Toplevel& toplevel, const WaylandDisplay& wayland, wl_output
     wl_surface_commit(toplevel.surface);
 }
 
+void followOutputScales(Toplevel& toplevel) {
+    if (toplevel.fractionalScale != nullptr) {
+        return;
+    }
+    std::vector<std::int32_t> scales;
+    for (const WaylandOutput& output : toplevel.wayland->outputs) {
+        if (std::ranges::find(toplevel.enteredOutputs, output.output) !=
+            toplevel.enteredOutputs.end()) {
+            scales.push_back(output.scale);
+        }
+    }
+    const auto scale = static_cast<std::uint32_t>(
+        integerScale(scales, static_cast<std::int32_t>(toplevel.scale / unitScale)));
+    if (scale * unitScale != toplevel.scale) {
+        toplevel.scale = scale * unitScale;
+        toplevel.resized = true;
+    }
+}
+
+void presentFrame(Toplevel& toplevel, WaylandGl& gl) {
+    if (toplevel.shownScale != toplevel.scale || toplevel.shownSize != toplevel.size) {
+        if (toplevel.viewport != nullptr) {
+            wp_viewport_set_destination(toplevel.viewport, toplevel.size.width,
+                                        toplevel.size.height);
+        } else {
+            wl_surface_set_buffer_scale(toplevel.surface,
+                                        static_cast<std::int32_t>(toplevel.scale / unitScale));
+        }
+        toplevel.shownScale = toplevel.scale;
+        toplevel.shownSize = toplevel.size;
+    }
+    gl.present(toplevel.gl);
+}
+
 void closeToplevel(Toplevel& toplevel, WaylandGl& gl) {
     gl.destroyWindow(toplevel.gl);
+    if (toplevel.fractionalScale != nullptr) {
+        wp_fractional_scale_v1_destroy(toplevel.fractionalScale);
+    }
+    if (toplevel.viewport != nullptr) {
+        wp_viewport_destroy(toplevel.viewport);
+    }
     if (toplevel.frame != nullptr) {
         libdecor_frame_unref(toplevel.frame);
     }
