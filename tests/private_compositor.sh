@@ -62,7 +62,12 @@ teardown() {
     for pid in "${runner_pids[@]}"; do
         end_process "$pid"
     done
-    [[ -n $user ]] && userdel "$user" 2>/dev/null
+    # userdel refuses while the user's processes run: clients the compositor started itself
+    # (weston's shell) end a moment after it.
+    for _ in $(seq 40); do
+        [[ -z $user ]] || userdel "$user" 2>/dev/null && break
+        sleep 0.05
+    done
     rm -rf "$session"
     exit "$status"
 }
