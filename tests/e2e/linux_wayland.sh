@@ -51,7 +51,8 @@ draws_since() { # draws_since PICTURE
     ((${width:-0} >= 320 && ${height:-0} >= 240)) ||
         { echo "  the screen changed over ${width:-0}x${height:-0}" >&2; return 1; }
     sleep 0.3
-    take_picture "$work/later.png" && read -r width height < <(changed_box "$work/now.png" "$work/later.png")
+    take_picture "$work/later.png" &&
+        read -r width height < <(changed_box "$work/now.png" "$work/later.png")
     ((width > 0)) || { echo "  but then stood still" >&2; return 1; }
 }
 
@@ -224,7 +225,7 @@ saver_at() { # saver_at X Y ARG...
     fi
 }
 WAYLAND_DEBUG=1 saver_at 20 20
-check "each output has a full-screen toplevel of its size: the first shows the picture, the second is black" \
+check "each output has a full-screen toplevel of its size, the first with the picture, the second black" \
     covers_outputs
 take_picture "$shots/wayland-$compositor-fullscreen.png"
 if [[ $compositor == sway ]]; then

@@ -25,8 +25,8 @@ def interface(service, path, name):
 
 REMOTE = "org.gnome.Mutter.RemoteDesktop"
 CAST = "org.gnome.Mutter.ScreenCast"
-remote = interface(REMOTE, interface(REMOTE, "/org/gnome/Mutter/RemoteDesktop", REMOTE).CreateSession(),
-                   REMOTE + ".Session")
+remote_path = interface(REMOTE, "/org/gnome/Mutter/RemoteDesktop", REMOTE).CreateSession()
+remote = interface(REMOTE, remote_path, REMOTE + ".Session")
 remote.Start()
 # Mutter makes the virtual keyboard and pointer on their first events: a Shift key (42) and a
 # motion of nothing plug them in, and the seat offers clients both.
@@ -54,8 +54,8 @@ def desktop():
 
 
 def picture(file):
-    session = interface(CAST, interface(CAST, "/org/gnome/Mutter/ScreenCast", CAST).CreateSession({}),
-                        CAST + ".Session")
+    session_path = interface(CAST, "/org/gnome/Mutter/ScreenCast", CAST).CreateSession({})
+    session = interface(CAST, session_path, CAST + ".Session")
     # cursor-mode 0: the pointer is left out of the picture.
     stream_path = session.RecordArea(*desktop(), {"cursor-mode": dbus.UInt32(0)})
     nodes = []
@@ -67,8 +67,9 @@ def picture(file):
     loop.run()
     try:
         return bool(nodes) and subprocess.run(
-            ["timeout", "10", "gst-launch-1.0", "-q", "pipewiresrc", f"path={nodes[0]}", "num-buffers=1",
-             "!", "videoconvert", "!", "pngenc", "!", "filesink", f"location={file}"],
+            ["timeout", "10", "gst-launch-1.0", "-q", "pipewiresrc", f"path={nodes[0]}",
+             "num-buffers=1", "!", "videoconvert", "!", "pngenc", "!", "filesink",
+             f"location={file}"],
             stdout=subprocess.DEVNULL, check=False).returncode == 0
     finally:
         session.Stop()
