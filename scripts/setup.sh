@@ -26,6 +26,13 @@ packages=(
     libdecor-0-plugin-1-cairo
     # its end-to-end tests: a headless compositor and its idle daemon, keys, screen pictures
     sway swayidle wtype grim
+    # the same tests on GNOME's, KDE's and the reference compositor, headless; the private
+    # session bus they run with, and its command line and Python clients for input and pictures
+    mutter kwin-wayland weston dbus-daemon libglib2.0-bin python3-dbus python3-gi
+    # mutter's screen pictures: PipeWire with its session manager, and GStreamer to take a frame
+    # of the stream into a PNG (pngenc); KDE's fake-input protocol for KWin's input
+    pipewire wireplumber gstreamer1.0-pipewire gstreamer1.0-tools gstreamer1.0-plugins-good
+    plasma-wayland-protocols
     # the release archive and its check; the Debian package's dependencies (dpkg-shlibdeps)
     unzip dpkg-dev
 )

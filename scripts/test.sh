@@ -28,8 +28,11 @@ run native ctest --preset native
 run sanitize ctest --preset sanitize
 run fuzz tests/fuzz/run.sh 20000
 run soak tests/soak/run.sh 2000
-for script in linux_shell linux_monitors linux_snapshot linux_xscreensaver linux_wayland; do
+for script in linux_shell linux_monitors linux_snapshot linux_xscreensaver; do
     run "$script" bash "tests/e2e/$script.sh" build/native
+done
+for compositor in sway mutter kwin weston; do
+    run "linux_wayland_$compositor" bash tests/e2e/linux_wayland.sh build/native "$compositor"
 done
 run package bash tests/e2e/package.sh build/windows
 run linux_package bash tests/e2e/linux_package.sh build/native
