@@ -14,8 +14,7 @@
 # NAME (sway unless given) names the session script tests/NAME_session.sh that starts the
 # compositor with one 1024x768 output: it takes --timeout SECONDS and runs the command inside,
 # with WAYLAND_DISPLAY set and the compositor's pid in QUILLMESH_COMPOSITOR_PID beside
-# QUILLMESH_COMPOSITOR=NAME (or, as tests/sway_session.sh has them, QUILLMESH_<NAME>_SESSION and
-# QUILLMESH_<NAME>_PID).
+# QUILLMESH_COMPOSITOR=NAME, as tests/private_compositor.sh exports them.
 # Every figure printed was measured: when the program does not start or there is no build, the
 # script says so and exits 1.
 set -uo pipefail
@@ -35,15 +34,11 @@ quillmesh=$1/shell/linux/quillmesh
 [[ -x $quillmesh ]] || die "no build to measure: $quillmesh is missing (cmake --build --preset native)"
 session_script=$here/../tests/${compositor}_session.sh
 [[ -f $session_script ]] || die "no compositor '$compositor': tests/${compositor}_session.sh is missing"
-session_variable=QUILLMESH_${compositor^^}_SESSION
-pid_variable=QUILLMESH_${compositor^^}_PID
 if [[ -z ${QUILLMESH_XVFB_SESSION:-} ]]; then
     exec "$here/../tests/xvfb_session.sh" --timeout 900 --screen 1024x768x24 bash "$0" "${args[@]}"
 fi
 if [[ ${QUILLMESH_COMPOSITOR:-} == "$compositor" ]]; then
     compositor_pid=${QUILLMESH_COMPOSITOR_PID:-}
-elif [[ -n ${!session_variable:-} ]]; then
-    compositor_pid=${!pid_variable:-}
 else
     exec "$session_script" --timeout 900 bash "$0" "${args[@]}"
 fi

@@ -25,6 +25,4 @@ sway_answers() {
 wait_until sway_answers
 display=$(compgen -G "$runtime/wayland-*[0-9]")
 export SWAYSOCK=$(compgen -G "$runtime/sway-ipc.*.sock")
-# The benchmark's names for the same.
-export QUILLMESH_SWAY_SESSION=$session QUILLMESH_SWAY_PID=$last_user_pid
 run_in_session "${display##*/}" "$last_user_pid"
