@@ -130,10 +130,11 @@ void switchDisplayMode() {
     filterBeforeSaver = SetUnhandledExceptionFilter(releaseDisplayOnCrash);
     modeSwitched = true; // until the display answers: a crash meanwhile puts it back
     displayTaken = true;
-    modeSwitched = switchToSaverMode(
+    const ModeSwitch modeSwitch = switchToSaverMode(
         savedDisplayMode, static_cast<DWORD>(saverSettings.resolutionX),
         static_cast<DWORD>(saverSettings.resolutionY), static_cast<DWORD>(saverSettings.bitDepth));
-    if (!modeSwitched && renderWindow != nullptr) {
+    modeSwitched = modeSwitch.changed;
+    if (!modeSwitch.inSaverMode && renderWindow != nullptr) {
         placeOverPrimaryMonitor(static_cast<HWND>(renderWindow));
     }
 }

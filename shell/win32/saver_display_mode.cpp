@@ -3,6 +3,7 @@
 #include "shell/win32/display_settings.h"
 
 #include <cstddef>
+#include <initializer_list>
 
 namespace {
 
@@ -43,12 +44,21 @@ bool applyDisplayMode(const DisplayModeValues& values, DWORD flags) {
 
 // CDS_FULLSCREEN makes the change temporary: the platform itself undoes it should the process
 // end on a path that skips ours.
-bool switchToSaverMode(const DisplayModeValues& current, DWORD width, DWORD height,
-                       DWORD bitsPerPixel) {
-    if (applyDisplayMode({width, height, bitsPerPixel, current.frequency}, CDS_FULLSCREEN)) {
-        return true;
+ModeSwitch switchToSaverMode(const DisplayModeValues& current, DWORD width, DWORD height,
+                             DWORD bitsPerPixel) {
+    ModeSwitch result{false, false};
+    for (const DWORD bits : {bitsPerPixel, fallbackBitsPerPixel}) {
+        if (applyDisplayMode({width, height, bits, current.frequency}, CDS_FULLSCREEN)) {
+            result.changed = true;
+            const DisplayModeValues now = currentDisplayModeValues();
+            if (now.width == width && now.height == height) {
+                result.inSaverMode = true;
+                return result;
+            }
+        }
+        if (bits == fallbackBitsPerPixel) {
+            break; // the same mode is not asked for twice
+        }
     }
-    return bitsPerPixel != fallbackBitsPerPixel &&
-           applyDisplayMode({width, height, fallbackBitsPerPixel, current.frequency},
-                            CDS_FULLSCREEN);
+    return result;
 }

@@ -45,8 +45,24 @@ press() { # press KEY
     xdotool key "$1"
 }
 
+# Under Wine a program that starts while another switches the mode can undo the switch, though
+# the switch answered success (seen in about one run in ten under load: the saver's own reading
+# right after its switch gave the old mode). So no probe starts until the desktop's X window,
+# which follows the mode, shows the mode the saver should have.
+desktop_shows() { # desktop_shows WxH
+    local geometry
+    for _ in $(seq 200); do
+        geometry=$(xdotool search --name 'Wine desktop$' getwindowgeometry 2>/dev/null)
+        [[ $geometry == *"Geometry: $1"* ]] && return 0
+        sleep 0.1
+    done
+    echo "  the desktop's X window: ${geometry:-none}" >&2
+    return 1
+}
+
 starts_in() { # starts_in MODE SAVER_RECTANGLE [SCR]
     start_saver_program "${3:-$scr}" /s
+    desktop_shows "$1" || return 1
     until_probe_says "$1" 20 mode || return 1
     until_probe_says "$2 topmost" 20 saver
 }

@@ -62,10 +62,12 @@ struct DisplayChange {
     bool toldSaverRunning;
 };
 
-// A display that takes every mode it is given but the refused ones.
+// A display that takes every mode it is given but the refused ones, and the lost ones, for which
+// it answers success and keeps its mode.
 struct Display {
     ModeValues current;
     std::vector<ModeValues> refused;
+    std::vector<ModeValues> lost;
     int reads = 0;
     std::vector<DisplayChange> changes;
     std::vector<bool> notices;
@@ -100,7 +102,9 @@ LONG changeDisplayMode(DEVMODEA& mode, DWORD flags) {
         display.refused.end()) {
         return DISP_CHANGE_BADMODE;
     }
-    display.current = valuesOf(mode);
+    if (std::find(display.lost.begin(), display.lost.end(), valuesOf(mode)) == display.lost.end()) {
+        display.current = valuesOf(mode);
+    }
     return DISP_CHANGE_SUCCESSFUL;
 }
 
@@ -425,6 +429,7 @@ TEST_F(DisplayLoopTest, SaverFallsBackToWhatTheDisplayOffers) {
         std::int32_t width, height, bitDepth;
         std::vector<ModeValues> refused, asked;
         bool overMonitor;
+        std::vector<ModeValues> lost = {};
     };
     const auto mode = [](DWORD width, DWORD height, DWORD bits) {
         return ModeValues{width, height, bits, desktopMode.frequency};
@@ -457,6 +462,7 @@ TEST_F(DisplayLoopTest, SaverFallsBackToWhatTheDisplayOffers) {
         saverSettings.resolutionY = row.height;
         saverSettings.bitDepth = row.bitDepth;
         display.refused = row.refused;
+        display.lost = row.lost;
         SaverSettings during{};
         onFrame = [&](int frame) {
             if (frame == 1) {
