@@ -11,7 +11,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     char marker[MAX_PATH + 8];
     const DWORD length = GetModuleFileNameA(instance, marker, MAX_PATH);
     lstrcpyA(marker + length, ".loaded");
-    CloseHandle(CreateFileA(marker, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    CloseHandle(CreateFileA(marker, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                            nullptr));
     return FALSE;
 }
