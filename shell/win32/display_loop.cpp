@@ -111,7 +111,7 @@ LONG WINAPI releaseDisplayOnCrash(EXCEPTION_POINTERS*) {
     return EXCEPTION_CONTINUE_SEARCH;
 }
 
-// A mode the display refused leaves the desktop's: the saver window then covers the primary
+// No mode taken leaves the desktop's: the saver window then covers the primary
 // monitor, and the picture takes its size, in memory only.
 void placeOverPrimaryMonitor(HWND window) {
     MONITORINFO monitor{};
