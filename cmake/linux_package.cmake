@@ -23,4 +23,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # It runs on its own; XScreenSaver is one way of running it.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS xscreensaver)
+set(CPACK_QUILLMESH_SOURCE_DIR ${CMAKE_SOURCE_DIR})
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_SOURCE_DIR}/cmake/package_times.cmake)
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/cmake/package_staged_times.cmake)
 include(CPack)

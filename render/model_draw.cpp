@@ -44,5 +44,5 @@ void Model::draw(std::int32_t renderMode) {
             drawElements(faces.get(), call);
         }
     }
-    checkForGlError(ownerWindow, "Error beim Zeichnen des Objektes");
+    checkForGlError(ownerWindow, drawErrorCaption);
 }

@@ -46,5 +46,5 @@ void Model::bindVertexArrays() {
     }
     // The only time the pointer is given: each frame rewrites workVertices in place.
     glInterleavedArrays(GL_T2F_N3F_V3F, 0, workVertices.get());
-    checkForGlError(ownerWindow, "Error beim Initialisieren des Objektes");
+    checkForGlError(ownerWindow, setupErrorCaption);
 }

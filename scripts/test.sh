@@ -44,9 +44,11 @@ run windows tests/wine_harness.sh --timeout 1800 ctest --preset windows
 run run_modes tests/wine_harness.sh bash tests/e2e/run_modes.sh build/windows
 run config_dialog tests/wine_harness.sh bash tests/e2e/config_dialog.sh \
     build/windows/shell/win32/quillmesh.scr "$shots/config-dialog.png"
-for script in saver preview display_mode; do
+for script in saver preview; do
     run "$script" tests/wine_harness.sh --timeout 900 bash "tests/e2e/$script.sh" build/windows "$shots"
 done
+run display_mode tests/wine_harness.sh --timeout 900 --screen 1024x768 \
+    bash tests/e2e/display_mode.sh build/windows "$shots"
 run two_monitors tests/wine_harness.sh --timeout 900 --two-monitors \
     bash tests/e2e/two_monitors.sh build/windows "$shots"
 run bad_settings tests/wine_harness.sh --timeout 900 bash tests/e2e/bad_settings.sh build/windows

@@ -2,10 +2,10 @@
 # Runs a command in a private Wine session: its own Xvfb, its own fresh prefix and a persistent
 # wineserver, all torn down by process id when the command ends, fails or is interrupted.
 #
-#   tests/wine_harness.sh [--timeout SECONDS] [--two-monitors] COMMAND [ARG...]
+#   tests/wine_harness.sh [--timeout SECONDS] [--two-monitors | --screen WxH] COMMAND [ARG...]
 #
-# The screen is one monitor of 800x600; --two-monitors makes it two of 800x600 side by side, the
-# left one primary.
+# The screen is one monitor of 800x600 (of WxH with --screen); --two-monitors makes it two of
+# 800x600 side by side, the left one primary.
 # Inside a session already (as ctest is when the test script starts it here), it only runs the
 # command under the timeout, so every test program shares the one session.
 set -euo pipefail
@@ -13,13 +13,13 @@ source "$(dirname "$0")/private_xvfb.sh"
 
 limit=${QUILLMESH_WINE_TIMEOUT:-300}
 two_monitors=""
-while [[ ${1:-} == --timeout || ${1:-} == --two-monitors ]]; do
-    if [[ $1 == --timeout ]]; then
-        limit=$2
-        shift
-    else
-        two_monitors=1
-    fi
+screen=800x600
+while [[ ${1:-} == --timeout || ${1:-} == --two-monitors || ${1:-} == --screen ]]; do
+    case $1 in
+    --timeout) limit=$2 && shift ;;
+    --screen) screen=$2 && shift ;;
+    *) two_monitors=1 ;;
+    esac
     shift
 done
 if [[ -n ${QUILLMESH_WINE_SESSION:-} ]]; then
@@ -70,7 +70,7 @@ if [[ -n $two_monitors ]]; then
     xrandr --setmonitor right 800/203x600/152+800+0 none
     xrandr --output screen --off >/dev/null 2>&1 || true
 else
-    start_private_xvfb "$session" 800x600x24
+    start_private_xvfb "$session" "${screen}x24"
 fi
 
 export WINEPREFIX=$session/prefix WINEARCH=win64 WINEDEBUG=-all,err+module

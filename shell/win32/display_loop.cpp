@@ -4,41 +4,30 @@
 #include "shell/win32/display_loop.h"
 
 #include "platform/mode_handlers.h"
+#include "platform/render_output.h"
 #include "platform/win32/process_handles.h"
 #include "platform/window_handle.h"
 #include "render/frame.h"
+#include "render/gl_error_check.h"
 #include "render/scene.h"
 #include "settings/saver_settings.h"
 #include "shell/run_mode.h"
 #include "shell/saver_state.h"
 #include "shell/win32/display_settings.h"
+#include "shell/win32/opengl_libraries.h"
+#include "shell/win32/saver_display_mode.h"
 #include "shell/win32/saver_window.h"
 #include "shell/win32/screen_cover.h"
 
 #include <algorithm>
 #include <atomic>
-#include <cstddef>
-#include <cstdint>
 
 namespace {
 
 constexpr char windowClassName[] = "ScrClass";
 constexpr DWORD previewStyle = WS_CHILD | WS_VISIBLE;
 constexpr DWORD saverStyle = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
-constexpr DWORD switchedModeFields =
-    DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT | DM_DISPLAYFREQUENCY;
-
-// The display-mode record in its 148-byte form, without the panning fields of later headers.
-constexpr WORD displayModeRecordSize = offsetof(DEVMODEA, dmPanningWidth);
-static_assert(displayModeRecordSize == 148);
 static_assert(sizeof(PIXELFORMATDESCRIPTOR) == 40);
-
-struct DisplayModeValues {
-    DWORD width;
-    DWORD height;
-    DWORD bitsPerPixel;
-    DWORD frequency;
-};
 
 // The crash filter asks the window's thread to put the display back: only that thread can destroy
 // the cover, and it draws nothing meanwhile (under Wine a mode change on one thread deadlocks with
@@ -49,8 +38,11 @@ constexpr UINT releaseDisplayAnswerMs = 2000;
 // The mode before the switch. The crash filter reads it too, so it is not local to the run.
 DisplayModeValues savedDisplayMode{};
 LPTOP_LEVEL_EXCEPTION_FILTER filterBeforeSaver = nullptr;
-// Set by the switch, taken by the one release that follows: a crash may release it first.
-std::atomic<bool> displaySwitched = false;
+// Set as the saver takes the display, taken by the one release that follows: a crash may
+// release it first.
+std::atomic<bool> displayTaken = false;
+// Whether the display took the saver's mode; only then is the desktop's put back.
+bool modeSwitched = false;
 
 void releaseDisplay();
 
@@ -95,35 +87,17 @@ HWND createSaverWindow() {
                            moduleInstance, nullptr);
 }
 
-// The current mode, with the mask of the fields the saver changes: whether the enumeration sets
-// them is up to the driver, and a change without them in the mask does nothing.
-DEVMODEA currentDisplayMode() {
-    DEVMODEA mode{};
-    mode.dmSize = displayModeRecordSize;
-    mode.dmFields = switchedModeFields;
-    readCurrentDisplayMode(mode);
-    mode.dmFields |= switchedModeFields;
-    return mode;
-}
-
-void applyDisplayMode(const DisplayModeValues& values, DWORD flags) {
-    DEVMODEA mode = currentDisplayMode();
-    mode.dmPelsWidth = values.width;
-    mode.dmPelsHeight = values.height;
-    mode.dmBitsPerPel = values.bitsPerPixel;
-    mode.dmDisplayFrequency = values.frequency;
-    changeDisplayMode(mode, flags);
-}
-
 // Puts the display back as the saver found it; the cover goes first, so that it never shows over
 // the desktop's own mode.
 void releaseDisplay() {
-    if (!displaySwitched.exchange(false)) {
+    if (!displayTaken.exchange(false)) {
         return;
     }
     removeScreenCover();
     tellScreenSaverRunning(false);
-    applyDisplayMode(savedDisplayMode, 0);
+    if (modeSwitched) {
+        applyDisplayMode(savedDisplayMode, 0);
+    }
     SetUnhandledExceptionFilter(filterBeforeSaver);
 }
 
@@ -137,18 +111,32 @@ LONG WINAPI releaseDisplayOnCrash(EXCEPTION_POINTERS*) {
     return EXCEPTION_CONTINUE_SEARCH;
 }
 
-// The configured resolution and depth at the current frequency. CDS_FULLSCREEN makes the change
-// temporary: the platform itself undoes it should the process end on a path that skips ours.
+// No mode taken leaves the desktop's: the saver window then covers the primary
+// monitor, and the picture takes its size, in memory only.
+void placeOverPrimaryMonitor(HWND window) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& area = monitor.rcMonitor;
+    saverSettings.resolutionX = std::min<LONG>(area.right - area.left, largestWindowSide);
+    saverSettings.resolutionY = std::min<LONG>(area.bottom - area.top, largestWindowSide);
+    SetWindowPos(window, nullptr, area.left, area.top, saverSettings.resolutionX,
+                 saverSettings.resolutionY, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The configured resolution and depth, or what the display offers instead.
 void switchDisplayMode() {
-    const DEVMODEA current = currentDisplayMode();
-    savedDisplayMode = {current.dmPelsWidth, current.dmPelsHeight, current.dmBitsPerPel,
-                        current.dmDisplayFrequency};
+    savedDisplayMode = currentDisplayModeValues();
     filterBeforeSaver = SetUnhandledExceptionFilter(releaseDisplayOnCrash);
-    displaySwitched = true;
-    applyDisplayMode({static_cast<DWORD>(saverSettings.resolutionX),
-                      static_cast<DWORD>(saverSettings.resolutionY),
-                      static_cast<DWORD>(saverSettings.bitDepth), current.dmDisplayFrequency},
-                     CDS_FULLSCREEN);
+    modeSwitched = true; // until the display answers: a crash meanwhile puts it back
+    displayTaken = true;
+    const ModeSwitch modeSwitch = switchToSaverMode(
+        savedDisplayMode, static_cast<DWORD>(saverSettings.resolutionX),
+        static_cast<DWORD>(saverSettings.resolutionY), static_cast<DWORD>(saverSettings.bitDepth));
+    modeSwitched = modeSwitch.changed;
+    if (!modeSwitch.inSaverMode && renderWindow != nullptr) {
+        placeOverPrimaryMonitor(static_cast<HWND>(renderWindow));
+    }
 }
 
 void createRenderingContext() {
@@ -219,6 +207,15 @@ void runDisplayLoop(WindowHandle givenWindow) {
         saverState->retakeStartCursor();
         coverScreens(static_cast<HWND>(renderWindow));
         tellScreenSaverRunning(true);
+    }
+    // Without the libraries no OpenGL call can be made: the same question as a scene that
+    // cannot be set up, and the run ends whatever the answer.
+    if (!loadOpenGlLibraries()) {
+        askToAbort(renderWindow, setupErrorCaption);
+        if (saver) {
+            releaseDisplay();
+        }
+        return;
     }
     createRenderingContext();
     setupScene();

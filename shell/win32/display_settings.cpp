@@ -4,8 +4,8 @@ void readCurrentDisplayMode(DEVMODEA& mode) {
     EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode);
 }
 
-void changeDisplayMode(DEVMODEA& mode, DWORD flags) {
-    ChangeDisplaySettingsA(&mode, flags);
+LONG changeDisplayMode(DEVMODEA& mode, DWORD flags) {
+    return ChangeDisplaySettingsA(&mode, flags);
 }
 
 void tellScreenSaverRunning(bool running) {

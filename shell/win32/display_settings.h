@@ -9,8 +9,8 @@
 // Fills the record with the primary display's current mode; the caller sets its size field.
 void readCurrentDisplayMode(DEVMODEA& mode);
 
-// Applies the record to the primary display. The result is not looked at: a mode the display
-// cannot take leaves the current one.
-void changeDisplayMode(DEVMODEA& mode, DWORD flags);
+// Applies the record to the primary display; the platform's answer, DISP_CHANGE_SUCCESSFUL when
+// the display took it. A mode the display cannot take leaves the current one.
+LONG changeDisplayMode(DEVMODEA& mode, DWORD flags);
 
 void tellScreenSaverRunning(bool running);

@@ -18,17 +18,16 @@ desktop_mode=640x480
 # A desktop of its own: the session's "Default" desktop already exists and would stay as it is.
 desktop_name=QuillmeshMatrix
 setup_box="Error beim Initialisieren des Objektes"
-draw_box="Error beim Zeichnen des Objektes"
 
 # How the row ends, then its values ("Name=value;...", "platform:" for the platform's key).
 #   key        no box: a key closes the saver
 #   setup-no   the setup error box: "No", then a key closes the saver
 #   setup-yes  the setup error box: "Yes" ends the saver
-#   draw-yes   the drawing error box: "Yes" ends the saver
 #   any        the saver may close by itself (a key closes it otherwise)
 rows=(
     "key       | Resolution X=0;Resolution Y=0"
-    "draw-yes  | Resolution X=-1;Resolution Y=-1"
+    # Refused as a mode, so the picture takes the screen's size instead of a bad viewport.
+    "key       | Resolution X=-1;Resolution Y=-1"
     # A window beyond X's 32767-pixel limit must neither crash nor hang the saver.
     "key       | Resolution X=100000;Resolution Y=100000"
     "key       | Resolution X=640;Resolution Y=0"
@@ -104,10 +103,7 @@ run_row() { # run_row HOW VALUES
     # The pointer stays put from before the start, so no travel closes the saver.
     xdotool mousemove 400 300
     start_saver /s
-    case $how in
-    setup-*) title=$setup_box ;;
-    draw-*) title=$draw_box ;;
-    esac
+    [[ $how == setup-* ]] && title=$setup_box
     local ok=0
     if [[ -n $title ]]; then
         one_box_shows "$title" || ok=1

@@ -70,8 +70,12 @@ store_settings() { # store_settings ["NAME=VALUE"...]
 }
 
 start_saver() { # start_saver ARGUMENT...: sets saver_pid
+    start_saver_program "$scr" "$@"
+}
+
+start_saver_program() { # start_saver_program SCR ARGUMENT...: sets saver_pid
     stop_saver
-    wine "$scr" "$@" &
+    wine "$@" &
     saver_pid=$!
 }
 

@@ -5,6 +5,7 @@
 #include "shell/win32/display_loop.h"
 
 #include "platform/mode_handlers.h"
+#include "platform/render_output.h"
 #include "platform/win32/process_handles.h"
 #include "platform/window_handle.h"
 #include "render/frame.h"
@@ -13,6 +14,7 @@
 #include "shell/run_mode.h"
 #include "shell/saver_state.h"
 #include "shell/win32/display_settings.h"
+#include "shell/win32/opengl_libraries.h"
 
 #include <gtest/gtest.h>
 
@@ -60,9 +62,12 @@ struct DisplayChange {
     bool toldSaverRunning;
 };
 
-// A display that takes every mode it is given, as one that has them all.
+// A display that takes every mode it is given but the refused ones, and the lost ones, for which
+// it answers success and keeps its mode.
 struct Display {
     ModeValues current;
+    std::vector<ModeValues> refused;
+    std::vector<ModeValues> lost;
     int reads = 0;
     std::vector<DisplayChange> changes;
     std::vector<bool> notices;
@@ -87,13 +92,20 @@ void readCurrentDisplayMode(DEVMODEA& mode) {
     mode.dmDisplayFrequency = display.current.frequency;
 }
 
-void changeDisplayMode(DEVMODEA& mode, DWORD flags) {
+LONG changeDisplayMode(DEVMODEA& mode, DWORD flags) {
     EXPECT_EQ(mode.dmSize, 148);
     const HWND saverWindow = FindWindowA("ScrClass", "SaverWindow");
     display.changes.push_back({valuesOf(mode), mode.dmFields, flags,
                                saverWindow != nullptr && IsWindowVisible(saverWindow),
                                IsWindowVisible(screenCover()) != FALSE, display.saverRunning});
-    display.current = valuesOf(mode);
+    if (std::find(display.refused.begin(), display.refused.end(), valuesOf(mode)) !=
+        display.refused.end()) {
+        return DISP_CHANGE_BADMODE;
+    }
+    if (std::find(display.lost.begin(), display.lost.end(), valuesOf(mode)) == display.lost.end()) {
+        display.current = valuesOf(mode);
+    }
+    return DISP_CHANGE_SUCCESSFUL;
 }
 
 void tellScreenSaverRunning(bool running) {
@@ -106,6 +118,18 @@ void setupScene() {
     sceneSetup.contextCurrent = renderContext != nullptr && wglGetCurrentContext() == renderContext;
     DescribePixelFormat(renderDC, GetPixelFormat(renderDC), sizeof sceneSetup.format,
                         &sceneSetup.format);
+}
+
+bool openGlLoads = true;
+std::vector<std::string> questions;
+
+bool loadOpenGlLibraries() {
+    return openGlLoads;
+}
+
+void askToAbort(WindowHandle owner, const char* caption) {
+    EXPECT_EQ(owner, renderWindow);
+    questions.push_back(caption);
 }
 
 void drawFrame() {
@@ -200,6 +224,8 @@ class DisplayLoopTest : public testing::Test {
         renderContext = nullptr;
         display = {};
         display.current = desktopMode;
+        openGlLoads = true;
+        questions.clear();
         SetUnhandledExceptionFilter(filterOfTheTest);
     }
 
@@ -384,6 +410,94 @@ TEST_F(DisplayLoopTest, SaverSwitchesToTheSettingsAtTheCurrentFrequencyAndBack) 
         EXPECT_EQ(display.notices, (std::vector<bool>{true, false}));
         TearDown();
     }
+}
+
+RECT primaryMonitor() {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    return monitor.rcMonitor;
+}
+
+// A refused mode: the same size at 32 bits per pixel, then the desktop's own mode with the saver
+// over the primary monitor and the picture its size. A mode answered as taken is switched back,
+// also when the display kept its own.
+TEST_F(DisplayLoopTest, SaverFallsBackToWhatTheDisplayOffers) {
+    const RECT monitor = primaryMonitor();
+    struct Row {
+        std::int32_t width, height, bitDepth;
+        std::vector<DWORD> refused, lost, asked; // bits per pixel at the row's size
+        bool overMonitor;
+    };
+    for (const Row& row : {Row{800, 600, 24, {24}, {}, {24, 32}, false},
+                           Row{1600, 1200, 24, {24, 32}, {}, {24, 32}, true},
+                           Row{1000, 700, 32, {32}, {}, {32}, true},
+                           Row{800, 600, 16, {}, {16, 32}, {16, 32}, true}}) {
+        SCOPED_TRACE(testing::Message() << row.width << "x" << row.height << "x" << row.bitDepth);
+        SetUp();
+        const auto modes = [&row](const std::vector<DWORD>& depths) {
+            std::vector<ModeValues> result;
+            for (const DWORD bits : depths) {
+                result.push_back(
+                    {DWORD(row.width), DWORD(row.height), bits, desktopMode.frequency});
+            }
+            return result;
+        };
+        runMode = RunMode::Saver;
+        saverSettings.resolutionX = row.width;
+        saverSettings.resolutionY = row.height;
+        saverSettings.bitDepth = row.bitDepth;
+        display.refused = modes(row.refused);
+        display.lost = modes(row.lost);
+        SaverSettings during{};
+        onFrame = [&](int frame) {
+            if (frame == 1) {
+                seen = look(static_cast<HWND>(renderWindow));
+                during = saverSettings;
+                SendMessageA(static_cast<HWND>(renderWindow), WM_KEYDOWN, 'A', 0);
+            }
+        };
+
+        runDisplayLoop(nullptr);
+
+        std::vector<ModeValues> expectedAsks = modes(row.asked);
+        if (row.refused.size() < row.asked.size()) {
+            expectedAsks.push_back(desktopMode);
+        }
+        std::vector<ModeValues> asked;
+        for (const DisplayChange& change : display.changes) {
+            asked.push_back(change.mode);
+        }
+        EXPECT_EQ(asked, expectedAsks);
+        EXPECT_EQ(display.current, desktopMode);
+        const RECT expected = row.overMonitor ? monitor : RECT{0, 0, row.width, row.height};
+        EXPECT_TRUE(EqualRect(&seen.rect, &expected));
+        EXPECT_EQ(during.resolutionX, expected.right - expected.left);
+        EXPECT_EQ(during.resolutionY, expected.bottom - expected.top);
+        EXPECT_EQ(during.bitDepth, row.bitDepth) << "the pixel format still asks for it";
+        EXPECT_TRUE(seen.coverShown);
+        EXPECT_EQ(seen.beneath, seen.cover);
+        EXPECT_EQ(screenCover(), nullptr);
+        EXPECT_EQ(display.notices, (std::vector<bool>{true, false}));
+        EXPECT_EQ(currentExceptionFilter(), filterOfTheTest);
+        TearDown();
+    }
+}
+
+// The same question as a scene that cannot be set up; nothing can be drawn, so the run ends.
+TEST_F(DisplayLoopTest, OpenGlThatCannotBeLoadedAsksAndEndsTheRunWithTheDisplayBack) {
+    runMode = RunMode::Saver;
+    openGlLoads = false;
+    runDisplayLoop(nullptr);
+    EXPECT_EQ(questions, (std::vector<std::string>{"Error beim Initialisieren des Objektes"}));
+    EXPECT_EQ(sceneSetup.calls, 0);
+    EXPECT_EQ(framesDrawn, 0);
+    EXPECT_EQ(renderContext, nullptr);
+    EXPECT_EQ(display.current, desktopMode);
+    EXPECT_EQ(display.changes.size(), 2u);
+    EXPECT_EQ(screenCover(), nullptr);
+    EXPECT_EQ(display.notices, (std::vector<bool>{true, false}));
+    EXPECT_EQ(currentExceptionFilter(), filterOfTheTest);
 }
 
 TEST_F(DisplayLoopTest, SaverWindowStopsAtTheLargestDrawableSideWhileTheSettingsStay) {
