@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <ratio>
 
 namespace {
 
@@ -23,6 +24,25 @@ constexpr GUID monitorPowerOn{
 // are paced at the default rate.
 FrameGate frameGate{refreshPeriod(0), GateClock::time_point{}};
 HPOWERNOTIFY displayPowerNotice = nullptr;
+HANDLE slotTimer = nullptr;
+
+// A plain wait ends on the system's clock tick, 15.6 ms apart unless a program asks for finer:
+// too coarse for frames 16.7 ms apart, let alone 6.9. Windows 10 1803 and later offer a timer
+// that keeps to the slot without making the clock finer for every program.
+constexpr DWORD highResolutionTimer = 0x00000002; // CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
+
+HANDLE createSlotTimer() {
+    HANDLE timer = CreateWaitableTimerExW(nullptr, nullptr, highResolutionTimer, TIMER_ALL_ACCESS);
+    return timer != nullptr ? timer : CreateWaitableTimerW(nullptr, FALSE, nullptr);
+}
+
+// Armed for the time until the slot, rounded up so that the wait never ends before it.
+bool armSlotTimer(GateClock::duration untilSlot) {
+    using Ticks = std::chrono::duration<LONGLONG, std::ratio<1, 10'000'000>>;
+    LARGE_INTEGER due;
+    due.QuadPart = -std::chrono::ceil<Ticks>(untilSlot).count(); // negative: relative
+    return slotTimer != nullptr && SetWaitableTimer(slotTimer, &due, 0, nullptr, nullptr, FALSE);
+}
 
 // A window shows nothing while it, or a window it lies in, is hidden or minimized.
 bool canBeSeen(HWND window) {
@@ -43,6 +63,7 @@ void startFramePacing() {
     // 0 and 1 stand for the hardware's default rate here as well.
     const auto frequency = static_cast<std::uint32_t>(GetDeviceCaps(renderDC, VREFRESH));
     frameGate = FrameGate(refreshPeriod(frequency), GateClock::now());
+    slotTimer = createSlotTimer();
     // Until the platform says otherwise, the display counts as on.
     displayPowerNotice = RegisterPowerSettingNotification(
         static_cast<HWND>(renderWindow),
@@ -51,6 +72,10 @@ void startFramePacing() {
 }
 
 void stopFramePacing() {
+    if (slotTimer != nullptr) {
+        CloseHandle(slotTimer);
+        slotTimer = nullptr;
+    }
     if (displayPowerNotice != nullptr) {
         UnregisterPowerSettingNotification(displayPowerNotice);
         displayPowerNotice = nullptr;
@@ -64,12 +89,16 @@ void requestFrame() {
 }
 
 void waitForMessageOrFrame() {
+    // Input that is queued already, and not only what arrives from now on, ends the wait.
     const auto untilSlot = frameGate.timeToNextSlot(GateClock::now());
+    if (untilSlot && armSlotTimer(*untilSlot)) {
+        MsgWaitForMultipleObjectsEx(1, &slotTimer, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        return;
+    }
     const DWORD timeout =
         untilSlot
             ? static_cast<DWORD>(std::chrono::ceil<std::chrono::milliseconds>(*untilSlot).count())
             : INFINITE;
-    // Input that is queued already, and not only what arrives from now on, ends the wait.
     MsgWaitForMultipleObjectsEx(0, nullptr, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
 
