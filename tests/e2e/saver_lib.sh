@@ -131,6 +131,16 @@ until_probe_says() { # until_probe_says EXPECTED [SECONDS] COMMAND [ARG]
     return 1
 }
 
+# The buffer swaps in a Wine trace of the saver (WINEDEBUG=-all,trace+wgl: one
+# glxdrv_wglSwapBuffers line each) over the next seconds.
+swaps_over() { # swaps_over SECONDS TRACE_FILE
+    local before after
+    before=$(grep -c glxdrv_wglSwapBuffers "$2")
+    sleep "$1"
+    after=$(grep -c glxdrv_wglSwapBuffers "$2")
+    echo $((after - before))
+}
+
 screenshot() { # screenshot NAME: saves the screen as $shots/NAME.png
     import -window root "$shots/$1.png"
 }
