@@ -88,8 +88,9 @@ void requestFrame() {
     }
 }
 
+// MWMO_INPUTAVAILABLE: input that is queued already, not only what arrives from now on, ends the
+// wait.
 void waitForMessageOrFrame() {
-    // Input that is queued already, and not only what arrives from now on, ends the wait.
     const auto untilSlot = frameGate.timeToNextSlot(GateClock::now());
     if (untilSlot && armSlotTimer(*untilSlot)) {
         MsgWaitForMultipleObjectsEx(1, &slotTimer, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);

@@ -6,8 +6,9 @@
 // most one a refresh of the display, none while the display is off, none while the window can
 // not be seen.
 
-// Paces the frames at the refresh rate of the display the render window is on, and watches the
-// display's power for it. The message loop calls it once it starts, and the stop once it ends.
+// Paces the frames at the display's current refresh rate and has the platform tell the render
+// window of the display's power. The message loop calls it as it starts, and the stop as it
+// ends.
 void startFramePacing();
 void stopFramePacing();
 
