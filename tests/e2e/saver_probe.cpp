@@ -201,11 +201,11 @@ int main(int argc, char** argv) {
             return 1;
         }
         ShowWindowAsync(host, minimize ? SW_MINIMIZE : SW_RESTORE);
-        for (int wait = 0; wait < 100 && (IsIconic(host) != FALSE) != minimize; ++wait) {
+        for (int wait = 0; (IsIconic(host) != FALSE) != minimize; ++wait) {
+            if (wait == 100) {
+                return 1;
+            }
             Sleep(50);
-        }
-        if ((IsIconic(host) != FALSE) != minimize) {
-            return 1;
         }
         std::printf("%s\n", minimize ? "minimized" : "restored");
         return 0;

@@ -8,54 +8,38 @@
 namespace {
 
 using std::chrono::nanoseconds;
-const GateClock::time_point start{std::chrono::seconds(100)};
-const GateClock::duration period = std::chrono::milliseconds(20);
 
 TEST(FrameGateTest, PeriodFollowsTheFrequencyWithTheHardwareDefaultAs60Hz) {
-    struct Row {
-        std::uint32_t frequency;
-        std::int64_t nanoseconds;
-    };
-    for (const Row& row : {Row{0, 16'666'666}, Row{1, 16'666'666}, Row{59, 16'949'152},
-                           Row{60, 16'666'666}, Row{144, 6'944'444}, Row{0xFFFFFFFF, 1}}) {
-        EXPECT_EQ(refreshPeriod(row.frequency), nanoseconds(row.nanoseconds)) << row.frequency;
+    const std::uint32_t frequencies[] = {0, 1, 59, 60, 144};
+    const std::int64_t periods[] = {16'666'666, 16'666'666, 16'949'152, 16'666'666, 6'944'444};
+    for (int row = 0; row < 5; ++row) {
+        EXPECT_EQ(refreshPeriod(frequencies[row]), nanoseconds(periods[row])) << frequencies[row];
     }
 }
 
-// What a tick at each time gets, one after the other, with the wait the loop is then given.
-TEST(FrameGateTest, LetsOneFrameThroughInEachSlotOfTheGrid) {
+// Ticks one after the other, what each gets, and the wait the loop is then given.
+TEST(FrameGateTest, OneFrameASlotOfTheGridAndNoneWhileTheDisplayIsOff) {
+    const GateClock::duration period = std::chrono::milliseconds(20);
+    const GateClock::time_point start{std::chrono::seconds(100)};
     struct Tick {
         GateClock::duration at;
-        bool drawn;
-        GateClock::duration wait;
+        bool displayOn, drawn;
+        std::optional<GateClock::duration> wait;
     };
     FrameGate gate(period, start);
     for (const Tick& tick : {
-             Tick{{}, true, period},
-             Tick{period / 2, false, period / 2}, // too early: nothing
-             Tick{period - nanoseconds(1), false, nanoseconds(1)},
-             Tick{period * 3 / 2, true, period / 2}, // late: the grid stays
-             Tick{period * 2 - nanoseconds(1), false, nanoseconds(1)},
-             Tick{period * 1000 + period / 4, true, period * 3 / 4}, // a pause: no burst after
-             Tick{period * 1000 + period / 2, false, period / 2},
+             Tick{{}, true, true, period},
+             Tick{period - nanoseconds(1), true, false, nanoseconds(1)}, // early: nothing
+             Tick{period * 3 / 2, true, true, period / 2},               // late: the grid stays
+             Tick{period * 2 - nanoseconds(1), true, false, nanoseconds(1)},
+             Tick{period * 9, false, false, std::nullopt}, // off: only a message wakes the loop
+             Tick{period * 1000 + period / 4, true, true, period * 3 / 4}, // on: no burst
+             Tick{period * 1000 + period / 2, true, false, period / 2},
          }) {
-        const auto now = start + tick.at;
-        EXPECT_EQ(gate.takeSlot(now), tick.drawn) << tick.at.count();
-        EXPECT_EQ(gate.timeToNextSlot(now), std::optional(tick.wait)) << tick.at.count();
+        gate.setDisplayOn(tick.displayOn);
+        EXPECT_EQ(gate.takeSlot(start + tick.at), tick.drawn) << tick.at.count();
+        EXPECT_EQ(gate.timeToNextSlot(start + tick.at), tick.wait) << tick.at.count();
     }
-}
-
-TEST(FrameGateTest, DisplayOffLetsNothingThroughAndNeedsNoWakingUntilItIsOn) {
-    FrameGate gate(period, start);
-    gate.setDisplayOn(false);
-    for (const auto at : {GateClock::duration{}, period * 5}) {
-        EXPECT_FALSE(gate.takeSlot(start + at));
-        EXPECT_EQ(gate.timeToNextSlot(start + at), std::nullopt);
-    }
-    gate.setDisplayOn(true);
-    EXPECT_EQ(gate.timeToNextSlot(start + period * 5), GateClock::duration::zero());
-    EXPECT_TRUE(gate.takeSlot(start + period * 5));
-    EXPECT_FALSE(gate.takeSlot(start + period * 5));
 }
 
 } // namespace
