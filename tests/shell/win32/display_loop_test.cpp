@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <functional>
 #include <ostream>
@@ -586,6 +587,8 @@ std::function<void()> tellDisplayState(DWORD state) {
     return [state] {
         constexpr GUID consoleDisplayState{
             0x6FE69556, 0x704A, 0x47A0, {0x8F, 0x24, 0xC2, 0x8D, 0x93, 0x6F, 0xDA, 0x47}};
+        static_assert(offsetof(POWERBROADCAST_SETTING, Data) + sizeof state <=
+                      sizeof(POWERBROADCAST_SETTING));
         POWERBROADCAST_SETTING setting{consoleDisplayState, sizeof state, {}};
         std::memcpy(setting.Data, &state, sizeof state);
         SendMessageA(static_cast<HWND>(renderWindow), WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE,
