@@ -22,8 +22,8 @@ class FrameGate {
     // further frame of that slot is refused.
     bool takeSlot(GateClock::time_point now);
 
-    // How long until a frame may be drawn again; none while the display is off, since only a
-    // message can change that.
+    // How long until a frame may be drawn again; none while the display is off, since only news
+    // of the display can change that.
     std::optional<GateClock::duration> timeToNextSlot(GateClock::time_point now) const;
 
     void setDisplayOn(bool on) { displayOn_ = on; }
