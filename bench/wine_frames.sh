@@ -52,20 +52,16 @@ cpu_seconds() { # cpu_seconds PID: user and system time of all its threads so fa
     awk -v t="$ticks" '{ sub(/^.*\) /, ""); printf "%.3f", ($12 + $13) / t }' "/proc/$1/stat"
 }
 
-swaps_in() { # swaps_in TRACE_FILE
-    grep -c glxdrv_wglSwapBuffers "$1"
-}
-
 # Prints "FRAMES-PER-SECOND CPU-SECONDS-PER-SECOND" of the running saver over the seconds; fails,
 # printing nothing, if the saver is not running at both ends or its trace shows no swap at all.
 sample() { # sample TRACE_FILE
     local swaps_before cpu_before start swaps_after cpu_after end
     kill -0 "$saver_pid" 2>/dev/null || return 1
-    swaps_before=$(swaps_in "$1")
+    swaps_before=$(swap_count "$1")
     cpu_before=$(cpu_seconds "$saver_pid") || return 1
     start=$EPOCHREALTIME
     sleep "$seconds"
-    swaps_after=$(swaps_in "$1")
+    swaps_after=$(swap_count "$1")
     cpu_after=$(cpu_seconds "$saver_pid") || return 1
     end=$EPOCHREALTIME
     kill -0 "$saver_pid" 2>/dev/null && ((swaps_after > 0)) || return 1

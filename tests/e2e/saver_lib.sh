@@ -131,13 +131,17 @@ until_probe_says() { # until_probe_says EXPECTED [SECONDS] COMMAND [ARG]
     return 1
 }
 
-# The buffer swaps in a Wine trace of the saver (WINEDEBUG=-all,trace+wgl: one
-# glxdrv_wglSwapBuffers line each) over the next seconds.
-swaps_over() { # swaps_over SECONDS TRACE_FILE
+# The buffer swaps so far in a Wine trace of the saver (WINEDEBUG=-all,trace+wgl: one
+# glxdrv_wglSwapBuffers line each).
+swap_count() { # swap_count TRACE_FILE
+    grep -c glxdrv_wglSwapBuffers "$1"
+}
+
+swaps_over() { # swaps_over SECONDS TRACE_FILE: the swaps over the next seconds
     local before after
-    before=$(grep -c glxdrv_wglSwapBuffers "$2")
+    before=$(swap_count "$2")
     sleep "$1"
-    after=$(grep -c glxdrv_wglSwapBuffers "$2")
+    after=$(swap_count "$2")
     echo $((after - before))
 }
 
