@@ -620,4 +620,5 @@ TEST_F(DisplayLoopTest, PreviewDrawsNothingWhileItsHostIsHiddenOrAWindowAboveMin
                                 show(dialog, SW_RESTORE), [=] { DestroyWindow(dialog); }}),
               (std::vector<bool>{true, false, true, false, true}));
 }
+
 } // namespace
