@@ -1,5 +1,5 @@
 // Preview and Saver from start to end: the window, the display mode, the OpenGL context and the
-// message loop that draws whenever no message waits.
+// message loop that asks for a frame whenever no message waits.
 
 #include "shell/win32/display_loop.h"
 
@@ -7,13 +7,13 @@
 #include "platform/render_output.h"
 #include "platform/win32/process_handles.h"
 #include "platform/window_handle.h"
-#include "render/frame.h"
 #include "render/gl_error_check.h"
 #include "render/scene.h"
 #include "settings/saver_settings.h"
 #include "shell/run_mode.h"
 #include "shell/saver_state.h"
 #include "shell/win32/display_settings.h"
+#include "shell/win32/frame_pacing.h"
 #include "shell/win32/opengl_libraries.h"
 #include "shell/win32/saver_display_mode.h"
 #include "shell/win32/saver_window.h"
@@ -146,22 +146,27 @@ void createRenderingContext() {
     SetPixelFormat(renderDC, ChoosePixelFormat(renderDC, &format), &format);
     renderContext = wglCreateContext(renderDC);
     wglMakeCurrent(renderDC, renderContext);
+    syncSwapsToRefresh();
 }
 
-// Draws whenever the queue is empty; the window procedure draws on timer ticks besides.
+// Asks for a frame whenever the queue is empty, then sleeps until the next message or frame;
+// the window procedure asks on timer ticks besides.
 void runMessageLoop() {
+    startFramePacing();
     MSG message;
     for (;;) {
         if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            drawFrame();
+            requestFrame();
+            waitForMessageOrFrame();
             continue;
         }
         if (message.message == WM_QUIT) {
-            return;
+            break;
         }
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+    stopFramePacing();
 }
 
 } // namespace

@@ -38,6 +38,7 @@
     entry(glViewport)              \
     entry(wglCreateContext)        \
     entry(wglDeleteContext)        \
+    entry(wglGetProcAddress)       \
     entry(wglMakeCurrent)
 // clang-format on
 

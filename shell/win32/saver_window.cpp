@@ -1,9 +1,9 @@
 #include "shell/win32/saver_window.h"
 
-#include "render/frame.h"
 #include "shell/closing_rules.h"
 #include "shell/run_mode.h"
 #include "shell/saver_state.h"
+#include "shell/win32/frame_pacing.h"
 #include "shell/win32/password.h"
 #include "shell/win32/tick_count.h"
 
@@ -112,7 +112,12 @@ LRESULT CALLBACK saverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         }
         break;
     case WM_TIMER:
-        drawFrame();
+        requestFrame();
+        break;
+    case WM_POWERBROADCAST:
+        if (wParam == PBT_POWERSETTINGCHANGE) {
+            noteDisplayPower(*reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam));
+        }
         break;
     case WM_MOUSEMOVE:
         if (saver) {

@@ -76,6 +76,11 @@ check "/p NUMBER makes a child of that window, at its place and size" preview_fi
 sleep 2
 screenshot preview
 check "and draws its frames on that child" draws_on_preview_window "$shots/preview-wgl.log"
+check "the host minimized" [ "$(probe minimize-host)" == minimized ]
+sleep 0.5 # a frame under way when it went
+check "the preview swaps no frame while it is" [ "$(swaps_over 2 "$shots/preview-wgl.log")" == 0 ]
+check "the host restored" [ "$(probe restore-host)" == restored ]
+check "the preview swaps frames again" [ "$(swaps_over 2 "$shots/preview-wgl.log")" -ge 10 ]
 check "no error box for Dot Size 0" [ "$(probe boxes "Error beim Initialisieren des Objektes")" == 0 ]
 check "no saver window" [ -z "$(xdotool search --name '^SaverWindow$' 2>/dev/null)" ]
 check "the display mode is unchanged" [ "$(probe mode)" == "$mode_before" ]

@@ -24,6 +24,15 @@ xdotool key a
 check "a key ends it with exit code 0" ended_with 0
 check "the platform is told that it no longer runs" [ "$(probe running)" == 0 ]
 
+# No more frames than a display shows: Wine reports the hardware's default rate here, 60 Hz.
+WINEDEBUG=-all,trace+wgl start_full_screen 2>"$shots/saver-wgl.log"
+check "/s again, with Wine's trace of its swaps" [ $? == 0 ]
+sleep 1
+swaps=$(swaps_over 3 "$shots/saver-wgl.log")
+check "it swaps at most 75 frames a second ($swaps in 3 s)" [ "$swaps" -gt 0 -a "$swaps" -le 225 ]
+xdotool key a
+check "a key ends it with 0" ended_with 0
+
 check "/s again" start_full_screen
 xdotool mousemove 450 350
 check "travel of 50 px on both axes keeps it running" keeps_running 1.5

@@ -135,6 +135,20 @@ until_probe_says() { # until_probe_says EXPECTED [SECONDS] COMMAND [ARG]
     return 1
 }
 
+# The buffer swaps so far in a Wine trace of the saver (WINEDEBUG=-all,trace+wgl: one
+# glxdrv_wglSwapBuffers line each).
+swap_count() { # swap_count TRACE_FILE
+    grep -c glxdrv_wglSwapBuffers "$1"
+}
+
+swaps_over() { # swaps_over SECONDS TRACE_FILE: the swaps over the next seconds
+    local before after
+    before=$(swap_count "$2")
+    sleep "$1"
+    after=$(swap_count "$2")
+    echo $((after - before))
+}
+
 screenshot() { # screenshot NAME: saves the screen as $shots/NAME.png
     import -window root "$shots/$1.png"
 }

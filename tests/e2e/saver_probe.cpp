@@ -16,6 +16,8 @@
 //   saver_probe preview       the preview window: "WIDTHxHEIGHT+X+Y" on the screen, whether its
 //                             parent is the preview host's child ("in-host"), and its handle in hex
 //   saver_probe close-host    posts WM_CLOSE to the preview host
+//   saver_probe minimize-host minimizes the preview host, and says "minimized" once it is
+//   saver_probe restore-host  restores it, and says "restored" once it is
 //   saver_probe boxes TITLE   how many visible windows have the title
 //   saver_probe answer TITLE  presses Yes in the message box with the title
 //   saver_probe stay          joins the desktop without a window, says "ready" and stays until
@@ -191,6 +193,22 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(command, "close-host") == 0) {
         return PostMessageA(FindWindowA("Scrprev", nullptr), WM_CLOSE, 0, 0) ? 0 : 1;
+    }
+    if (std::strcmp(command, "minimize-host") == 0 || std::strcmp(command, "restore-host") == 0) {
+        const bool minimize = command[0] == 'm';
+        HWND host = FindWindowA("Scrprev", nullptr);
+        if (host == nullptr) {
+            return 1;
+        }
+        ShowWindowAsync(host, minimize ? SW_MINIMIZE : SW_RESTORE);
+        for (int wait = 0; (IsIconic(host) != FALSE) != minimize; ++wait) {
+            if (wait == 100) {
+                return 1;
+            }
+            Sleep(50);
+        }
+        std::printf("%s\n", minimize ? "minimized" : "restored");
+        return 0;
     }
     if (std::strcmp(command, "stay") == 0) {
         GetDesktopWindow();

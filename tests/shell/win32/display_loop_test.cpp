@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <functional>
 #include <ostream>
@@ -670,6 +671,68 @@ TEST_F(DisplayLoopTest, SaverWindowThatCannotBeCreatedEndsTheRunWithTheDisplayBa
     EXPECT_EQ(std::count(display.notices.begin(), display.notices.end(), true), 0)
         << "never told that a saver runs";
     EXPECT_EQ(currentExceptionFilter(), filterOfTheTest);
+}
+
+// Steps taken by a timer of the test's own while the loop runs, 200 ms apart; the last must end
+// the run. Gives whether frames were drawn before the first step and after each but the last.
+std::vector<std::function<void()>> steps;
+std::vector<bool> drewBetweenSteps;
+int framesAtLastStep = 0;
+
+void CALLBACK takeNextStep(HWND, UINT, UINT_PTR, DWORD) {
+    drewBetweenSteps.push_back(framesDrawn > framesAtLastStep);
+    framesAtLastStep = framesDrawn;
+    if (drewBetweenSteps.size() <= steps.size()) {
+        steps[drewBetweenSteps.size() - 1]();
+    }
+}
+
+std::vector<bool> runInSteps(HWND givenWindow, std::vector<std::function<void()>> runSteps) {
+    steps = std::move(runSteps);
+    drewBetweenSteps.clear();
+    framesAtLastStep = framesDrawn;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 200, takeNextStep);
+    runDisplayLoop(givenWindow);
+    KillTimer(nullptr, timer);
+    return drewBetweenSteps;
+}
+
+std::function<void()> tellDisplayState(DWORD state) {
+    return [state] {
+        constexpr GUID consoleDisplayState{
+            0x6FE69556, 0x704A, 0x47A0, {0x8F, 0x24, 0xC2, 0x8D, 0x93, 0x6F, 0xDA, 0x47}};
+        static_assert(offsetof(POWERBROADCAST_SETTING, Data) + sizeof state <=
+                      sizeof(POWERBROADCAST_SETTING));
+        POWERBROADCAST_SETTING setting{consoleDisplayState, sizeof state, {}};
+        std::memcpy(setting.Data, &state, sizeof state);
+        SendMessageA(static_cast<HWND>(renderWindow), WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE,
+                     reinterpret_cast<LPARAM>(&setting));
+    };
+}
+
+// Off, dimmed, off, on.
+TEST_F(DisplayLoopTest, SaverDrawsNothingWhileTheDisplayIsOffAndGoesOnWhenOnOrDimmed) {
+    runMode = RunMode::Saver;
+    EXPECT_EQ(
+        runInSteps(nullptr,
+                   {tellDisplayState(0), tellDisplayState(2), tellDisplayState(0),
+                    tellDisplayState(1),
+                    [] { SendMessageA(static_cast<HWND>(renderWindow), WM_KEYDOWN, 'A', 0); }}),
+        (std::vector<bool>{true, false, true, false, true}));
+}
+
+// The host in a window of its own, as the platform's preview monitor lies in its dialog.
+TEST_F(DisplayLoopTest, PreviewDrawsNothingWhileItsHostIsHiddenOrAWindowAboveMinimized) {
+    runMode = RunMode::Preview;
+    HWND dialog = CreateWindowExA(0, "STATIC", "dialog", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 20,
+                                  300, 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND host = CreateWindowExA(0, "STATIC", "host", WS_CHILD | WS_VISIBLE, 10, 10, 152, 112,
+                                dialog, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(host, nullptr);
+    const auto show = [](HWND window, int how) { return [=] { ShowWindow(window, how); }; };
+    EXPECT_EQ(runInSteps(host, {show(host, SW_HIDE), show(host, SW_SHOW), show(dialog, SW_MINIMIZE),
+                                show(dialog, SW_RESTORE), [=] { DestroyWindow(dialog); }}),
+              (std::vector<bool>{true, false, true, false, true}));
 }
 
 } // namespace

@@ -1,11 +1,12 @@
 // The window procedure on real windows and the real message queue. The clock, the password
-// service and the frames are the test's own, so that the close decision can be driven exactly.
+// service and the frame pacing are the test's own, so that the close decision can be driven
+// exactly.
 
 #include "shell/win32/saver_window.h"
 
-#include "render/frame.h"
 #include "shell/run_mode.h"
 #include "shell/saver_state.h"
+#include "shell/win32/frame_pacing.h"
 #include "shell/win32/password.h"
 #include "shell/win32/tick_count.h"
 
@@ -18,7 +19,8 @@
 namespace {
 
 std::uint32_t clockTick = 0;
-int framesDrawn = 0;
+int framesAskedFor = 0;
+int displayPowerNotices = 0;
 
 struct PasswordService {
     int answer = 1;
@@ -36,8 +38,12 @@ std::uint32_t currentTickCount() {
     return clockTick;
 }
 
-void drawFrame() {
-    ++framesDrawn;
+void requestFrame() {
+    ++framesAskedFor;
+}
+
+void noteDisplayPower(const POWERBROADCAST_SETTING&) {
+    ++displayPowerNotices;
 }
 
 int verifyPassword(HWND window) {
@@ -75,7 +81,8 @@ class SaverWindowTest : public testing::Test {
         state.mouseThreshold = 50;
         saverState = &state;
         clockTick = 5000;
-        framesDrawn = 0;
+        framesAskedFor = 0;
+        displayPowerNotices = 0;
         passwordService = {};
         SetCursorPos(startPoint.x, startPoint.y);
         handleQueue();
@@ -142,14 +149,14 @@ TEST_F(SaverWindowTest, CreationTakesTheWindowCursorTickAndStartsTheTimerInEvery
         EXPECT_EQ(state.startTick, 0xABCD1234u);
         EXPECT_NE(state.timerId, 0u);
 
-        // The real 1 ms timer draws frames.
-        framesDrawn = 0;
+        // The real 1 ms timer asks for frames.
+        framesAskedFor = 0;
         const DWORD until = GetTickCount() + 200;
-        while (framesDrawn == 0 && GetTickCount() < until) {
+        while (framesAskedFor == 0 && GetTickCount() < until) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
             handleQueue();
         }
-        EXPECT_GT(framesDrawn, 0);
+        EXPECT_GT(framesAskedFor, 0);
 
         DestroyWindow(window);
         EXPECT_EQ(state.timerId, 0u);
@@ -157,14 +164,23 @@ TEST_F(SaverWindowTest, CreationTakesTheWindowCursorTickAndStartsTheTimerInEvery
     }
 }
 
-TEST_F(SaverWindowTest, EveryTimerMessageDrawsAFrameWhateverTheModeOrCheck) {
+TEST_F(SaverWindowTest, EveryTimerMessageAsksForAFrameWhateverTheModeOrCheck) {
     create(RunMode::Preview);
     stopFrameTimer();
     send(WM_TIMER, 77);
     runMode = RunMode::Saver;
     state.checkingPassword = true;
     send(WM_TIMER, 0);
-    EXPECT_EQ(framesDrawn, 2);
+    EXPECT_EQ(framesAskedFor, 2);
+}
+
+// Only a power setting's change carries a setting; the other power events carry none.
+TEST_F(SaverWindowTest, PowerSettingChangesGoToTheFramePacing) {
+    create(RunMode::Saver);
+    POWERBROADCAST_SETTING setting{};
+    send(WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(&setting));
+    send(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    EXPECT_EQ(displayPowerNotices, 1);
 }
 
 struct InputRow {
@@ -462,7 +478,7 @@ TEST_F(SaverWindowTest, InputDuringThePasswordDialogIsHarmlessAndFramesGoOn) {
     clockTick += 60000;
     handleQueue();
     EXPECT_EQ(passwordService.calls, 1) << "no close was queued or decided during the check";
-    EXPECT_EQ(framesDrawn, 1);
+    EXPECT_EQ(framesAskedFor, 1);
     EXPECT_TRUE(IsWindow(window));
 }
 
