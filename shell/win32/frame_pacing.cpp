@@ -44,6 +44,20 @@ bool armSlotTimer(GateClock::duration untilSlot) {
     return slotTimer != nullptr && SetWaitableTimer(slotTimer, &due, 0, nullptr, nullptr, FALSE);
 }
 
+// The gate's clock, from the performance counter: steady_clock::now() would bring the C++
+// runtime's exception machinery and winpthread into the .scr.
+GateClock::time_point gateNow() {
+    LARGE_INTEGER counter;
+    LARGE_INTEGER frequency;
+    QueryPerformanceCounter(&counter);
+    QueryPerformanceFrequency(&frequency);
+    const LONGLONG perSecond = frequency.QuadPart;
+    const GateClock::duration whole = std::chrono::seconds(counter.QuadPart / perSecond);
+    const GateClock::duration part(counter.QuadPart % perSecond * GateClock::period::den /
+                                   perSecond);
+    return GateClock::time_point(whole + part);
+}
+
 // A window shows nothing while it, or a window it lies in, is hidden or minimized.
 bool canBeSeen(HWND window) {
     if (!IsWindowVisible(window)) {
@@ -62,7 +76,7 @@ bool canBeSeen(HWND window) {
 void startFramePacing() {
     // 0 and 1 stand for the hardware's default rate here as well.
     const auto frequency = static_cast<std::uint32_t>(GetDeviceCaps(renderDC, VREFRESH));
-    frameGate = FrameGate(refreshPeriod(frequency), GateClock::now());
+    frameGate = FrameGate(refreshPeriod(frequency), gateNow());
     slotTimer = createSlotTimer();
     // Until the platform says otherwise, the display counts as on.
     displayPowerNotice = RegisterPowerSettingNotification(
@@ -83,7 +97,7 @@ void stopFramePacing() {
 }
 
 void requestFrame() {
-    if (frameGate.takeSlot(GateClock::now()) && canBeSeen(static_cast<HWND>(renderWindow))) {
+    if (frameGate.takeSlot(gateNow()) && canBeSeen(static_cast<HWND>(renderWindow))) {
         drawFrame();
     }
 }
@@ -91,7 +105,7 @@ void requestFrame() {
 // MWMO_INPUTAVAILABLE: input that is queued already, not only what arrives from now on, ends the
 // wait.
 void waitForMessageOrFrame() {
-    const auto untilSlot = frameGate.timeToNextSlot(GateClock::now());
+    const auto untilSlot = frameGate.timeToNextSlot(gateNow());
     if (untilSlot && armSlotTimer(*untilSlot)) {
         MsgWaitForMultipleObjectsEx(1, &slotTimer, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         return;
