@@ -14,8 +14,13 @@ std::int32_t wholePixels(double sum) {
 
 void PointerTravel::positionAt(CursorPosition position) {
     if (!relativeSeen_) {
-        position_ = position;
+        position_ = CursorPosition{position.x + shift_.x, position.y + shift_.y};
     }
+}
+
+void PointerTravel::reenteredAt(CursorPosition position) {
+    const CursorPosition counted = position_.value_or(anchor_);
+    shift_ = {counted.x - position.x, counted.y - position.y};
 }
 
 void PointerTravel::movedBy(double dx, double dy) {

@@ -13,6 +13,9 @@ class PointerTravel {
   public:
     // An enter or a motion, in the compositor's space.
     void positionAt(CursorPosition position);
+    // The pointer back on the surface it last left: no travel, wherever the compositor says it
+    // is (it may be animating the surface); later positions count from there.
+    void reenteredAt(CursorPosition position);
     // A relative motion's delta as the pointer moved (accelerated, unclipped).
     void movedBy(double dx, double dy);
 
@@ -25,6 +28,7 @@ class PointerTravel {
     bool relativeInBatch_ = false;
     std::optional<CursorPosition> position_; // the last one given in this batch
     CursorPosition anchor_;                  // where the relative sum starts
+    CursorPosition shift_;                   // from a re-enter's position to where it counts
     double sumX_ = 0.0;
     double sumY_ = 0.0;
 };

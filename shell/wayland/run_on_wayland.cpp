@@ -256,8 +256,8 @@ bool WaylandRun::drawPicture() {
     return true;
 }
 
-// Reads what the compositor sent, waiting until something comes, the next frame is due or a
-// termination signal arrives. False when the connection broke.
+// Reads what the compositor sent, waiting until something comes, the next frame is due, the
+// input has a decision to make or a termination signal arrives. False when the connection broke.
 bool WaylandRun::waitForEvents() {
     wl_display* display = wayland_.display;
     if (wl_display_prepare_read(display) != 0) {
@@ -267,8 +267,11 @@ bool WaylandRun::waitForEvents() {
         wl_display_cancel_read(display);
         return false;
     }
-    ::waitForEvents(wl_display_get_fd(display),
-                    readyToDraw() ? std::optional(pacer_.nextFrame()) : std::nullopt);
+    std::optional<PaceClock::time_point> wake = input_.nextDecision();
+    if (readyToDraw()) {
+        wake = wake ? std::min(*wake, pacer_.nextFrame()) : pacer_.nextFrame();
+    }
+    ::waitForEvents(wl_display_get_fd(display), wake);
     return wl_display_read_events(display) == 0;
 }
 

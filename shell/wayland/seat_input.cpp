@@ -40,6 +40,7 @@ const wl_keyboard_listener SeatInput::keyboardListener = {
         SeatInput& input = self(data);
         if (input.surfaces_.contains(surface)) {
             input.focused_ = surface;
+            input.focusLossDue_.reset();
             input.closing_.focusGained();
         }
     },
@@ -68,7 +69,11 @@ const wl_keyboard_listener SeatInput::keyboardListener = {
 const wl_pointer_listener SeatInput::pointerListener = {
     [](void* data, wl_pointer*, std::uint32_t serial, wl_surface* surface, wl_fixed_t x,
        wl_fixed_t y) { self(data).pointerEntered(serial, surface, x, y); },
-    [](void* data, wl_pointer*, std::uint32_t, wl_surface*) { self(data).pointerOver_ = nullptr; },
+    [](void* data, wl_pointer*, std::uint32_t, wl_surface*) {
+        SeatInput& input = self(data);
+        input.pointerLeft_ = input.pointerOver_;
+        input.pointerOver_ = nullptr;
+    },
     [](void* data, wl_pointer*, std::uint32_t, wl_fixed_t x, wl_fixed_t y) {
         self(data).pointerAt(x, y);
     },
@@ -144,6 +149,9 @@ void SeatInput::removeSurface(wl_surface* surface) {
     if (pointerOver_ == surface) {
         pointerOver_ = nullptr;
     }
+    if (pointerLeft_ == surface) {
+        pointerLeft_ = nullptr;
+    }
     if (focused_ == surface) {
         focused_ = nullptr;
         focusLeft_ = true;
@@ -159,11 +167,19 @@ void SeatInput::eventsDispatched() {
         wl_callback_add_listener(focusCheck_, &focusCheckListener, this);
     }
     focusLeft_ = false;
+    if (focusLossDue_ && PaceClock::now() >= *focusLossDue_) {
+        focusLossDue_.reset();
+        if (focused_ == nullptr && keyboard_ != nullptr) {
+            closing_.focusLost();
+        }
+    }
 }
 
+// A compositor that is shutting down still answers for a moment after its leave (mutter and
+// KWin do): the focus counts as lost only if the connection outlives that moment too.
 void SeatInput::focusChecked() {
     if (focused_ == nullptr && keyboard_ != nullptr) {
-        closing_.focusLost();
+        focusLossDue_ = PaceClock::now() + std::chrono::milliseconds(500);
     }
 }
 
@@ -236,6 +252,11 @@ void SeatInput::pointerEntered(std::uint32_t serial, wl_surface* surface, wl_fix
         wl_pointer_set_cursor(pointer_, serial, nullptr, 0, 0);
     } else {
         showArrow(serial);
+    }
+    if (surface == pointerLeft_) {
+        const CursorPosition origin = surfaces_[surface];
+        travel_.reenteredAt({origin.x + pixel(x), origin.y + pixel(y)});
+        return;
     }
     pointerAt(x, y);
 }

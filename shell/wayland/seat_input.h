@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shell/linux/frame_pacer.h"
 #include "shell/linux/fullscreen_closing.h"
 #include "shell/wayland/pointer_travel.h"
 #include "shell/wayland/wayland_display.h"
@@ -8,6 +9,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 
 struct wl_cursor_theme;
 struct zwp_relative_pointer_v1;
@@ -28,9 +30,12 @@ class SeatInput {
     void removeSurface(wl_surface* surface);
 
     // After each batch of events: where the pointer travelled, and whether the keyboard left
-    // ours for good. A leave is loss of focus only once the compositor has answered after it:
-    // one that sends a leave as it goes away has not given the focus to anybody.
+    // ours for good. A leave is loss of focus only once the compositor has answered after it and
+    // is still there a moment later: one that sends a leave as it goes away has not given the
+    // focus to anybody.
     void eventsDispatched();
+    // When eventsDispatched has a decision to make without any event: none, or that moment's end.
+    std::optional<PaceClock::time_point> nextDecision() const { return focusLossDue_; }
 
     bool closed() const { return fullScreen_ ? closing_.closed() : escapePressed_; }
 
@@ -63,10 +68,12 @@ class SeatInput {
     wl_surface* focused_ = nullptr;
     bool focusLeft_ = false;
     wl_callback* focusCheck_ = nullptr; // the compositor's answer after a leave
+    std::optional<PaceClock::time_point> focusLossDue_;
 
     wl_pointer* pointer_ = nullptr;
     zwp_relative_pointer_v1* relativePointer_ = nullptr; // full screen, where offered
     wl_surface* pointerOver_ = nullptr;
+    wl_surface* pointerLeft_ = nullptr; // the one it last left
     wl_cursor_theme* cursorTheme_ = nullptr;
     wl_surface* cursorSurface_ = nullptr;
 };

@@ -15,6 +15,9 @@ using Batch = std::function<void(PointerTravel&)>;
 Batch at(std::int32_t x, std::int32_t y) {
     return [=](PointerTravel& travel) { travel.positionAt({x, y}); };
 }
+Batch back(std::int32_t x, std::int32_t y) {
+    return [=](PointerTravel& travel) { travel.reenteredAt({x, y}); };
+}
 Batch by(double dx, double dy) {
     return [=](PointerTravel& travel) { travel.movedBy(dx, dy); };
 }
@@ -50,6 +53,10 @@ TEST(PointerTravel, OnlyMovementCountsAndRelativeMotionWinsOverPositions) {
         {"an enter onto another output counts there too",
          {at(1270, 300), at(1290, 300), at(1321, 300)},
          true},
+        {"back on the surface it left, elsewhere (an animation), is no travel",
+         {at(288, 216), back(359, 269), at(360, 269)},
+         false},
+        {"but the motion after it is", {at(288, 216), back(359, 269), at(359, 320)}, true},
         {"positions after relative motion no longer count",
          {at(400, 300), by(1, 0), at(500, 300), at(600, 300)},
          false},
